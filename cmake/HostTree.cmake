@@ -1,0 +1,26 @@
+# The host tree: the portable core with its unit tests (sanitized), and the
+# driver of the Windows tree and of the tests that run under Wine.
+option(BRENNICK_SANITIZE "Build the host tree with AddressSanitizer and UBSan" ON)
+option(BRENNICK_WINDOWS "Build the Windows tree and register the Wine tests" ON)
+
+if(BRENNICK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+include(cmake/Core.cmake)
+enable_testing()
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+file(GLOB BRENNICK_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(brennick_unit_tests ${BRENNICK_UNIT_TEST_SOURCES})
+target_link_libraries(brennick_unit_tests PRIVATE brennick_core GTest::gtest_main GTest::gmock)
+brennick_warnings(brennick_unit_tests)
+gtest_discover_tests(brennick_unit_tests PROPERTIES LABELS unit)
+
+if(BRENNICK_WINDOWS)
+  include(cmake/WineBench.cmake)
+endif()

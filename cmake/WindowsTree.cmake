@@ -1,0 +1,47 @@
+# The Windows tree: the program, the Windows edge, the Windows tests and the
+# test tools. Built by the host tree as an external project (or on its own
+# with the "windows" preset).
+include(cmake/Core.cmake)
+
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections)
+
+# The Windows edge: every .cpp in a win/ folder of src/, but the entry point.
+file(GLOB BRENNICK_EDGE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win/*.cpp)
+list(FILTER BRENNICK_EDGE_SOURCES EXCLUDE REGEX "/startup/win/main\\.cpp$")
+add_library(brennick_edge STATIC ${BRENNICK_EDGE_SOURCES})
+target_link_libraries(brennick_edge PUBLIC brennick_core ole32 user32 gdi32 advapi32 shell32 uuid)
+brennick_warnings(brennick_edge)
+
+add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/startup/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc)
+target_link_libraries(brennick PRIVATE brennick_edge)
+target_link_options(brennick PRIVATE -mwindows -s)
+brennick_warnings(brennick)
+
+# GoogleTest from Debian's sources, built with mingw for the Windows tests.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB BRENNICK_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(brennick_win_tests ${BRENNICK_WIN_TEST_SOURCES})
+target_link_libraries(brennick_win_tests PRIVATE brennick_edge GTest::gtest)
+brennick_warnings(brennick_win_tests)
+
+# Test tools: the exact-command-line launcher, the UI driver, and a DLL that
+# reports being loaded (planted beside the program by the DLL-search test).
+add_executable(launch ${PROJECT_SOURCE_DIR}/tests/tools/launch.cpp)
+target_link_libraries(launch PRIVATE shell32)
+brennick_warnings(launch)
+
+add_executable(uidriver ${PROJECT_SOURCE_DIR}/tests/tools/uidriver.cpp)
+target_link_libraries(uidriver PRIVATE user32 shell32)
+brennick_warnings(uidriver)
+
+add_library(planted SHARED ${PROJECT_SOURCE_DIR}/tests/tools/planted.cpp)
+set_target_properties(planted PROPERTIES PREFIX "")
+brennick_warnings(planted)
+
+add_executable(loadlib ${PROJECT_SOURCE_DIR}/tests/tools/loadlib.cpp)
+brennick_warnings(loadlib)

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brennick {
+
+// ASCII case folding: switch names and file extensions are plain ASCII, and
+// folding must not depend on the code page of the machine.
+bool EqualsNoCase(std::string_view a, std::string_view b);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+
+// Every occurrence of `from` (not empty) replaced by `to`, left to right.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// Blanks, tabs, carriage returns and line feeds.
+bool IsWhiteSpace(char c);
+std::string_view TrimWhiteSpace(std::string_view text);
+
+}  // namespace brennick

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brennick {
+
+// The one process-wide record of installer state. Each group of fields is
+// written by the step that owns it and read by the later ones.
+struct InstallerState {
+  // Start-up.
+  std::string FamilyName;    // "Brennick Setup": names the installer itself in messages
+  void* Instance = nullptr;  // the program's module handle (an HINSTANCE on Windows)
+
+  // Command line.
+  bool AutomaticMode = false;        // /A: no wizard pages
+  std::string InstallDir;            // /D: installation folder
+  std::string ProductName;           // /N: wins over the product name of the settings
+  bool UninstallRequested = false;   // /U...
+  std::string UninstallName;         // /U: product to uninstall
+  std::string LaunchOnExit;          // /R: program to run after a successful installation
+  std::string PreInstallBatchExtra;  // /B1: lines appended to the pre-installation batch
+  std::string PostInstallBatchExtra; // /B2: lines appended to the post-installation batch
+  std::string ExitBatchExtra;        // /B3: lines appended to the installation-exit batch
+  bool StartMinimized = false;       // /MIN: background window starts minimised
+
+  // Setup package.
+  std::int64_t OwnFileSize = 0;        // size of the program's own file
+  std::uint32_t SetupFileOffset = 0;   // file offset of the package section's raw data
+  std::uint32_t SetupRawSize = 0;      // size of that raw data
+
+  // Install run.
+  std::string TempLogPath;  // the temporary install log; the orderly exit deletes it
+};
+
+inline constexpr const char* kFamilyName = "Brennick Setup";
+
+}  // namespace brennick

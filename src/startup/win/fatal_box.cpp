@@ -1,0 +1,17 @@
+#include "startup/win/fatal_box.h"
+
+#include "startup/win/exit_installer.h"
+
+namespace brennick::win {
+
+void FatalMessageBox::Show(const std::string& message) {
+  // The language strings, once loaded, bring their own caption; until then
+  // the box is titled "Error".
+  ::MessageBoxA(program_.backgroundWindow, message.c_str(), "Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+void FatalMessageBox::EndInOrder(int exitCode) { ExitInstaller(program_, exitCode); }
+
+void FatalMessageBox::EndAtOnce(int exitCode) { ::ExitProcess(static_cast<UINT>(exitCode)); }
+
+}  // namespace brennick::win

@@ -1,0 +1,64 @@
+// The program's entry point: prepares the process, reads the command line and
+// takes one of the two roads, uninstall or install.
+
+#include "foundation/fatal.h"
+#include "foundation/path_text.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/privilege.h"
+#include "res/resource_ids.h"
+#include "startup/command_line.h"
+#include "startup/own_file_name.h"
+#include "startup/win/dll_search.h"
+#include "startup/win/exit_installer.h"
+#include "startup/win/fatal_box.h"
+#include "startup/win/open_package.h"
+#include "uninstall/win/run_uninstall.h"
+
+namespace brennick::win {
+namespace {
+
+ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return ScopedIcon(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                                    ::GetSystemMetrics(widthMetric),
+                                                    ::GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR)));
+}
+
+[[noreturn]] void UninstallRoad(Program& program, std::string_view programName) {
+  if (program.state.UninstallName.empty()) ShowUsage("Product name required", programName);
+  RunUninstall(program, program.state.UninstallName);
+  // A completed removal goes on with the completion notification and the
+  // self-deleting clean-up; RunUninstall does not report one yet.
+  ExitInstaller(program, 0);
+}
+
+[[noreturn]] void Run(HINSTANCE instance, const char* commandTail) {
+  static Program program;  // lives until the process ends; ExitProcess runs no destructors
+  program.state.FamilyName = kFamilyName;
+  ::OleInitialize(nullptr);
+  EnablePrivilege("SeTakeOwnershipPrivilege");  // failure is of no concern here
+
+  static FatalMessageBox fatalMessageBox(program);
+  SetFatalHandler(&fatalMessageBox);
+
+  program.instance = instance;
+  program.state.Instance = instance;
+  program.largeIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
+  program.smallIcon = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
+
+  const std::string modulePath = ModuleFileName();
+  const std::string_view programName = FileNameOf(PathBody(modulePath));
+  ParseCommandLine(commandTail != nullptr ? commandTail : "", programName, program.state);
+  if (program.state.UninstallRequested) UninstallRoad(program, programName);
+
+  OpenPackage(program);
+  ExitInstaller(program, 1);
+}
+
+}  // namespace
+}  // namespace brennick::win
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int) {
+  // Before anything else can load a DLL.
+  brennick::win::RestrictDllSearch();
+  brennick::win::Run(instance, commandTail);
+}

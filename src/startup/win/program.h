@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "engine/win/notification.h"
+#include "foundation/win/file.h"
+#include "foundation/win/scoped_handle.h"
+#include "startup/installer_state.h"
+
+namespace brennick::win {
+
+// The installer's state together with the Windows objects that belong to the
+// whole run. Lives for the whole process.
+struct Program {
+  InstallerState state;
+  HINSTANCE instance = nullptr;
+  HWND backgroundWindow = nullptr;  // the full-screen window behind the wizard, once created
+  ScopedIcon largeIcon;             // the program's icon in the system's large size
+  ScopedIcon smallIcon;             // ... and in its small size
+  Notification notification;
+  File ownFile;             // the program's own file; open for the whole installation
+  std::string ownFilePath;  // the name it was opened by
+};
+
+}  // namespace brennick::win

@@ -1,0 +1,242 @@
+"""The Wine test bench: template prefixes, per-test prefix copies, the
+exact-command-line launcher, the UI driver and screenshots.
+
+Every test works only inside its own folder under the build tree: its prefix
+copy, its HOME, its files. Nothing is written outside it."""
+
+import json
+import os
+import shutil
+import subprocess
+import time
+from pathlib import Path
+
+# Wine settings for every run: no debug chatter, no desktop menu entries, no
+# downloads of Mono or Gecko.
+WINE_SETTINGS = {
+    "WINEDEBUG": "-all",
+    "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+}
+
+
+def build_dir() -> Path:
+    return Path(os.environ["BRENNICK_BUILD_DIR"])
+
+
+def windows_dir() -> Path:
+    return Path(os.environ["BRENNICK_WINDOWS_DIR"])
+
+
+def wine_dir() -> Path:
+    return Path(os.environ.get("BRENNICK_WINE_DIR", build_dir() / "wine"))
+
+
+def xvfb_state_file() -> Path:
+    return build_dir() / "xvfb.json"
+
+
+def display() -> str:
+    state = xvfb_state_file()
+    if state.exists():
+        return ":%d" % json.loads(state.read_text())["display"]
+    if os.environ.get("DISPLAY"):
+        return os.environ["DISPLAY"]
+    raise RuntimeError("no X server: start one with tests/harness/xvfb.py start")
+
+
+def wine_environment(prefix: Path, home: Path, arch: str, with_display: bool = True) -> dict:
+    env = dict(os.environ)
+    env.update(WINE_SETTINGS)
+    env["WINEPREFIX"] = str(prefix)
+    env["WINEARCH"] = arch
+    # Wine links Desktop, Documents and the like into HOME and the XDG folders:
+    # keep them inside the test's own folder.
+    env["HOME"] = str(home)
+    for var, sub in (("XDG_CONFIG_HOME", ".config"), ("XDG_DATA_HOME", ".local/share"),
+                     ("XDG_CACHE_HOME", ".cache"), ("XDG_RUNTIME_DIR", "run")):
+        env[var] = str(home / sub)
+    (home / "run").mkdir(parents=True, exist_ok=True)
+    os.chmod(home / "run", 0o700)
+    if with_display:
+        env["DISPLAY"] = display()
+    else:
+        env.pop("DISPLAY", None)
+    return env
+
+
+def detach_user_folders(prefix: Path) -> None:
+    """Replaces the links that Wine makes from the user's folders (Desktop,
+    Documents, ...) to HOME by real folders inside the prefix, so that copies
+    of a template never share them."""
+    users = prefix / "drive_c" / "users"
+    for link in sorted(users.rglob("*")):
+        if link.is_symlink():
+            link.unlink()
+            link.mkdir()
+
+
+def template(arch: str) -> Path:
+    return wine_dir() / arch
+
+
+def win_path(unix_path: Path) -> str:
+    """The Windows name of a Unix path, through drive Z:."""
+    return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
+
+
+class Prefix:
+    """A fresh copy of a template prefix for one test, with the test tools
+    in C:\\tools. Use as a context manager: the Wine server is stopped and
+    the copy removed at the end (kept when BRENNICK_KEEP_PREFIX is set)."""
+
+    def __init__(self, name: str, arch: str = "win32"):
+        self.name = name
+        self.arch = arch
+        self.root = build_dir() / "test-work" / name
+        if self.root.exists():
+            shutil.rmtree(self.root)
+        self.root.mkdir(parents=True)
+        self.path = self.root / "prefix"
+        self.home = self.root / "home"
+        self.home.mkdir()
+        src = template(arch)
+        if not (wine_dir() / (arch + ".ready")).exists():
+            raise RuntimeError("template prefix %s is not booted; build the host tree first" % src)
+        subprocess.run(["cp", "-a", str(src), str(self.path)], check=True)
+        self.env = wine_environment(self.path, self.home, arch)
+        tools = self.drive_c / "tools"
+        tools.mkdir()
+        for tool in ("launch.exe", "uidriver.exe"):
+            shutil.copy2(windows_dir() / tool, tools / tool)
+        # Keep one Wine server for the whole test instead of one per command.
+        # It stays in the foreground, so it is started, not waited for.
+        self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env, start_new_session=True,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # The first program of a session starts Wine's services, which keep the
+        # standard handles they inherit: start them here, without our pipes, so
+        # that no later command waits for them to close.
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+
+    @property
+    def drive_c(self) -> Path:
+        return self.path / "drive_c"
+
+    def host_path(self, windows_path: str) -> Path:
+        """The Unix path of a C:\\ path in this prefix."""
+        assert windows_path[:3].upper() == "C:\\", windows_path
+        return self.drive_c / windows_path[3:].replace("\\", "/")
+
+    def wine(self, *args, timeout=120, check=False, **kwargs) -> subprocess.CompletedProcess:
+        return subprocess.run(["wine", *args], env=self.env, timeout=timeout, check=check,
+                              capture_output=True, **kwargs)
+
+    def start(self, command_line: str, app: str = None, cwd: str = "C:\\") -> "Launched":
+        """Starts a program with exactly this command line, as a user types it."""
+        return Launched(self, command_line, app, cwd)
+
+    def ui(self) -> "UiDriver":
+        return UiDriver(self)
+
+    def close(self) -> None:
+        subprocess.run(["wineserver", "-k"], env=self.env, capture_output=True)
+        try:
+            self.server.wait(timeout=30)
+        except subprocess.TimeoutExpired:
+            self.server.kill()
+        if not os.environ.get("BRENNICK_KEEP_PREFIX"):
+            shutil.rmtree(self.path, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class Launched:
+    """A program started through the launcher, which passes the command line
+    to CreateProcess untouched and reports the pid and the exit code."""
+
+    def __init__(self, prefix: Prefix, command_line: str, app: str, cwd: str):
+        args = ["wine", "C:\\tools\\launch.exe", "--cwd", cwd]
+        if app:
+            args += ["--app", app]
+        args.append(command_line.encode("utf-8").hex() or "-")
+        self.process = subprocess.Popen(args, env=prefix.env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True)
+        first = self.process.stdout.readline().split()
+        if len(first) != 2 or first[0] != "pid":
+            self.process.wait(timeout=30)
+            raise RuntimeError("launch failed: %r %s" % (first, self.process.stderr.read()))
+        self.pid = int(first[1])
+
+    def wait(self, timeout: float = 60) -> int:
+        out, _ = self.process.communicate(timeout=timeout)
+        for line in out.splitlines():
+            if line.startswith("exit "):
+                return int(line.split()[1])
+        return self.process.returncode
+
+    def kill(self) -> None:
+        self.process.kill()
+
+
+class UiDriver:
+    """The UI driver: reads and drives the windows of a process."""
+
+    def __init__(self, prefix: Prefix):
+        self.prefix = prefix
+
+    def _run(self, *args, timeout_ms: int = 20000):
+        done = self.prefix.wine("C:\\tools\\uidriver.exe", *args, "--timeout", str(timeout_ms),
+                                text=True, timeout=timeout_ms / 1000 + 30)
+        if done.returncode != 0:
+            raise AssertionError("uidriver %s failed (%d): %s" % (args, done.returncode, done.stderr.strip()))
+        return json.loads(done.stdout)
+
+    def windows(self, pid: int, wait_class: str = None, wait_text: str = None, timeout_ms: int = 20000) -> list:
+        args = ["windows", str(pid)]
+        if wait_class:
+            args += ["--wait-class", wait_class]
+        if wait_text:
+            args += ["--wait-text", wait_text]
+        return self._run(*args, timeout_ms=timeout_ms)
+
+    def click(self, pid: int, target) -> dict:
+        return self._run("click", str(pid), str(target))
+
+    def type(self, pid: int, control_id: int, text: str) -> dict:
+        return self._run("type", str(pid), str(control_id), text)
+
+    def select(self, pid: int, control_id: int, entry: str) -> dict:
+        return self._run("select", str(pid), str(control_id), entry)
+
+
+def message_box_text(window: dict) -> str:
+    """The text of a message box: its one static control with text."""
+    texts = [c["text"] for c in window["controls"] if c["class"].lower() == "static" and c["text"]]
+    if len(texts) != 1:
+        raise AssertionError("not one message text in %r" % window)
+    return texts[0]
+
+
+def screenshot(name: str) -> Path:
+    """Keeps a PNG of the whole X screen under the build tree for people to
+    look at; tests never compare pixels."""
+    folder = build_dir() / "screenshots"
+    folder.mkdir(exist_ok=True)
+    target = folder / (name + ".png")
+    subprocess.run(["import", "-display", display(), "-window", "root", str(target)],
+                   check=False, capture_output=True, timeout=30)
+    return target
+
+
+def wait_until(predicate, timeout: float = 10, interval: float = 0.1):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    return predicate()
