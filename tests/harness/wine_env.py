@@ -112,11 +112,14 @@ class Prefix:
         # It stays in the foreground, so it is started, not waited for.
         self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env, start_new_session=True,
                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        # The first program of a session starts Wine's services, which keep the
-        # standard handles they inherit: start them here, without our pipes, so
-        # that no later command waits for them to close.
-        subprocess.run(["wine", "cmd", "/c", "exit"], env=self.env, stdin=subprocess.DEVNULL,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+        # The first program of a session starts Wine's services, and the first
+        # one that touches windows starts the desktop. Both are started here:
+        # the services keep the standard handles they inherit (a later command
+        # with our pipes would wait for them), and a program that starts while
+        # the desktop is coming up may hang. The UI driver, asked about a
+        # process that does not exist, touches windows and ends at once.
+        subprocess.run(["wine", "C:\\tools\\uidriver.exe", "windows", "1", "--timeout", "0"], env=self.env,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
     @property
     def drive_c(self) -> Path:
@@ -158,17 +161,24 @@ class Launched:
     """A program started through the launcher, which passes the command line
     to CreateProcess untouched and reports the pid and the exit code."""
 
+    count = 0
+
     def __init__(self, prefix: Prefix, command_line: str, app: str, cwd: str):
         args = ["wine", "C:\\tools\\launch.exe", "--cwd", cwd]
         if app:
             args += ["--app", app]
         args.append(command_line.encode("utf-8").hex() or "-")
-        self.process = subprocess.Popen(args, env=prefix.env, stdout=subprocess.PIPE,
-                                        stderr=subprocess.PIPE, text=True)
+        # Standard error goes to a file: Wine's own messages can fill a pipe
+        # that nobody reads while the program waits in a dialog.
+        Launched.count += 1
+        self.stderr_path = prefix.root / ("launch-%d.stderr" % Launched.count)
+        with open(self.stderr_path, "w") as stderr:
+            self.process = subprocess.Popen(args, env=prefix.env, stdout=subprocess.PIPE,
+                                            stderr=stderr, text=True)
         first = self.process.stdout.readline().split()
         if len(first) != 2 or first[0] != "pid":
             self.process.wait(timeout=30)
-            raise RuntimeError("launch failed: %r %s" % (first, self.process.stderr.read()))
+            raise RuntimeError("launch failed: %r %s" % (first, self.stderr_path.read_text()))
         self.pid = int(first[1])
 
     def wait(self, timeout: float = 60) -> int:

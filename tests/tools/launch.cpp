@@ -114,6 +114,12 @@ int main() {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    // Like a shell sitting in that folder: the program name is looked up
+    // there too, not only in the new process's working folder.
+    if (cwd && !SetCurrentDirectoryW(cwd->c_str())) {
+        std::fprintf(stderr, "error %lu\n", GetLastError());
+        return 255;
+    }
     // CreateProcessW may write into the command-line buffer, so it must be mutable.
     if (!CreateProcessW(app ? app->c_str() : nullptr, cmdline->data(), nullptr, nullptr,
                         FALSE, 0, nullptr, cwd ? cwd->c_str() : nullptr, &si, &pi)) {
