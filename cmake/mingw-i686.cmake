@@ -13,6 +13,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Everything links statically: the program may need only the DLLs every Windows has.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
 # A small, plain optimisation level for the stub.
 set(CMAKE_C_FLAGS_RELEASE_INIT "-O2 -DNDEBUG")
