@@ -67,6 +67,11 @@ class MissingOrDamagedPackage(ProgramTestCase):
         self.assertEqual((shown, code), (NO_PACKAGE, 1))
 
 
+class MissingOrDamagedPackage64(MissingOrDamagedPackage):
+    """The same on a 64-bit Windows, where the program runs under WOW64."""
+    arch = "win64"
+
+
 class UninstallHandOver(ProgramTestCase):
     def test_unknown_product(self):
         caption, shown, code = self.run_to_message_box("brennick.exe /u:\"Nothing Here\"", shot="uninstall-unknown")
