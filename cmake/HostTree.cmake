@@ -9,6 +9,7 @@ if(BRENNICK_SANITIZE)
 endif()
 
 include(cmake/Core.cmake)
+include(cmake/Builder.cmake)
 enable_testing()
 
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -17,9 +18,16 @@ include(GoogleTest)
 
 file(GLOB BRENNICK_UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(brennick_unit_tests ${BRENNICK_UNIT_TEST_SOURCES})
-target_link_libraries(brennick_unit_tests PRIVATE brennick_core GTest::gtest_main GTest::gmock)
+target_link_libraries(brennick_unit_tests PRIVATE brennick_builder GTest::gtest_main GTest::gmock)
 brennick_warnings(brennick_unit_tests)
 gtest_discover_tests(brennick_unit_tests PROPERTIES LABELS unit)
+
+# Benchmarks and fuzz targets have their own files; see bench/ and fuzz/.
+foreach(part Bench Fuzz)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/${part}.cmake)
+    include(cmake/${part}.cmake)
+  endif()
+endforeach()
 
 if(BRENNICK_WINDOWS)
   include(cmake/WineBench.cmake)

@@ -13,6 +13,37 @@ constexpr int kSectionCount = 44;
 // Ours, outside the inherited table: the section table (or the optional
 // header size in front of it) runs past the end of the file.
 constexpr int kSectionTableTruncated = 49;
+// Ours: the package section starts so early that the stub in front of it
+// cannot hold the PE header fields, the section table and the two slots
+// after it that the uninstaller image is closed up with.
+constexpr int kStubTooShort = 34;
+// The settings record.
+constexpr int kMinStageTime = 19;
+constexpr int kLicenseCount = 24;
+constexpr int kReadmeCount = 26;
+constexpr int kLanguageCount = 30;
+constexpr int kMessageCount = 31;
+constexpr int kEndMarker = 32;
+constexpr int kAssociationCount = 36;
+constexpr int kUninstallValueCount = 37;
+constexpr int kFileDeletionCount = 38;
+constexpr int kBitmapSize = 39;
+constexpr int kProgramsToCloseCount = 41;
+constexpr int kShortcutCount = 48;
+// The settings block and the file archive.
+constexpr int kSettingsChecksum = 25;
+constexpr int kArchiveSize = 46;
+constexpr int kSettingsUnpack = 47;
+constexpr int kArchiveChecksum = 55;
+constexpr int kChunkUnpack = 60;
+constexpr int kChunkSizeTooSmall = 61;
+constexpr int kChunkChecksum = 62;
+constexpr int kChunkSizeTooLarge = 63;
+constexpr int kArchiveBytesLeft = 80;
+constexpr int kRecordBytesLeft = 83;
+// Ours: a file record's length field is negative, which no further chunk
+// data could complete.
+constexpr int kRecordLengthNegative = 84;
 }  // namespace corrupt
 
 // Ends through the fatal path with the corrupt-installer message and `code`.

@@ -1,0 +1,58 @@
+#pragma once
+
+// The setup package: the one place that fixes its layout. The program reads
+// it, the builder writes it; both include this header.
+//
+//   setup.exe
+//   +------------------------------+
+//   | the program (stub)           |  PE headers, code, resources ...
+//   +------------------------------+  <- SetupFileOffset (section ".setup")
+//   | package header               |  magic, version "27.0.5\0", SettingsSize,
+//   |                              |  SettingsChecksum, StubChecksum,
+//   |                              |  ArchiveEnd, FileCount, ArchiveSize,
+//   |                              |  ArchiveChecksum, FileDataSizes[FileCount]
+//   +------------------------------+
+//   | settings block               |  scrambled with SettingsChecksum, then a
+//   |   (SettingsSize bytes)       |  packed block; decodes to the settings
+//   |                              |  record (names, flags, lists, strings)
+//   +------------------------------+  <- ArchiveStart
+//   | file archive                 |  chunks: u32 size, u32 checksum, data
+//   |   (ArchiveSize bytes)        |  (packed when ProductFlags bit 5);
+//   |                              |  their data concatenated is a stream of
+//   |                              |  u32-length-prefixed file records
+//   +------------------------------+  <- ArchiveEnd
+//   | section padding              |
+//   +------------------------------+  <- SetupFileOffset + SetupRawSize
+//   | trailing data (a signature)  |
+//   +------------------------------+
+//
+// All numbers are little-endian. Offsets in the header are relative to the
+// start of the section.
+
+#include <cstdint>
+#include <string_view>
+
+namespace brennick::package {
+
+constexpr std::string_view kSectionName = ".setup";
+constexpr std::uint32_t kPackageMagic = 0xA4F23DE5;
+constexpr std::string_view kPackageVersion = "27.0.5";
+
+constexpr std::int32_t kMaxSettingsSize = 0x31FFFFF;
+constexpr std::int32_t kMaxFileDataSize = 0x40000000;
+
+// A packed block: u32 magic, i32 decoded size, then the bit stream.
+constexpr std::uint32_t kPackedBlockMagic = 0x9EC72BA1;
+constexpr std::size_t kPackedBlockHeaderSize = 8;
+
+// The checksum of nothing, and the start of every checksum.
+constexpr std::uint32_t kChecksumSeed = 0x79E2BC9D;
+
+// The last field of the settings record.
+constexpr std::uint32_t kSettingsEndMarker = 0xD3E82B97;
+
+// Terminators of the two string-terminated lists of the settings record.
+constexpr std::string_view kFileDeletionEnd = "~~THE END~~";
+constexpr std::string_view kProgramsToCloseEnd = "~~THE~END~~";
+
+}  // namespace brennick::package
