@@ -1,6 +1,8 @@
 #include "startup/corrupt_installer.h"
 
 #include "foundation/fatal.h"
+#include "foundation/format_check.h"
+#include "startup/message_lookup.h"
 
 namespace brennick {
 
@@ -16,6 +18,11 @@ constexpr const char* kBuiltInCorruptMessage =
 
 }  // namespace
 
-void CorruptInstaller(int code) { FatalError(kBuiltInCorruptMessage, code); }
+void CorruptInstaller(int code) {
+  // The package's own text, when it has one that takes exactly the code.
+  const std::string text = LookUpMessage(13);
+  if (!text.empty() && FormatTakes(text, "d")) FatalError(text.c_str(), code);
+  FatalError(kBuiltInCorruptMessage, code);
+}
 
 }  // namespace brennick

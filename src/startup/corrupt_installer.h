@@ -10,13 +10,22 @@ constexpr int kSetupOffsetZero = 9;
 constexpr int kSetupSeekFailed = 10;
 constexpr int kPeOffset = 43;
 constexpr int kSectionCount = 44;
-// Ours, outside the inherited table: the section table (or the optional
-// header size in front of it) runs past the end of the file.
+// The section table (or the optional header size in front of it) runs past
+// the end of the file.
 constexpr int kSectionTableTruncated = 49;
 // Ours: the package section starts so early that the stub in front of it
 // cannot hold the PE header fields, the section table and the two slots
 // after it that the uninstaller image is closed up with.
 constexpr int kStubTooShort = 34;
+// The package header.
+constexpr int kPackageMagic = 20;
+constexpr int kSettingsSize = 22;
+constexpr int kFileCountNegative = 27;
+constexpr int kFileDataSize = 28;
+constexpr int kArchiveSizeNegative = 29;
+constexpr int kArchiveEndNegative = 45;
+// A header read would run past the end of the package section.
+constexpr int kPackageTruncated = 50;
 // The settings record.
 constexpr int kMinStageTime = 19;
 constexpr int kLicenseCount = 24;

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "startup/message_table.h"
+#include "startup/settings_record.h"
 
 namespace brennick {
 
@@ -28,6 +32,24 @@ struct InstallerState {
   std::int64_t OwnFileSize = 0;        // size of the program's own file
   std::uint32_t SetupFileOffset = 0;   // file offset of the package section's raw data
   std::uint32_t SetupRawSize = 0;      // size of that raw data
+
+  std::vector<std::int32_t> FileDataSizes;  // of every file in the archive, in archive order
+  std::size_t ArchiveStart = 0;             // from the package section's start
+  std::vector<std::uint8_t> UninstallerImage;  // the uninstaller, when it is not a plain copy
+  std::int64_t UninstallerImageSize = 0;
+
+  // Settings, as read from the package with their defaults and derived values
+  // applied (Settings.ProductName keeps the name the package gave; the name
+  // in force is ProductName above).
+  SettingsRecord Settings;
+  bool TitleOption = false;         // ProductFlags bit 40
+  bool MonoColor = false;           // TopColor equals BottomColor
+  bool RedirectionFailed = false;   // a 64-bit product could not turn off file-system redirection
+  std::string WindowsFolder;        // without a trailing backslash
+
+  // Language strings.
+  MessageTable Messages;
+  std::size_t LanguageIndex = 0;
 
   // Install run.
   std::string TempLogPath;  // the temporary install log; the orderly exit deletes it

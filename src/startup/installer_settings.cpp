@@ -1,0 +1,109 @@
+#include "startup/installer_settings.h"
+
+#include "foundation/text.h"
+#include "startup/resolve_path.h"
+#include "startup/settings_reader.h"
+
+namespace brennick {
+
+namespace {
+
+constexpr int kButtonPicturesBit = 10;  // of ProductFlags2
+constexpr std::string_view kX86Suffix = " (x86)";
+
+std::string ReplaceNoCase(std::string_view text, std::string_view marker, std::string_view value) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (StartsWithNoCase(text.substr(i), marker)) {
+      out += value;
+      i += marker.size();
+    } else {
+      out.push_back(text[i++]);
+    }
+  }
+  return out;
+}
+
+// The 32-bit program-files and common-files folders of a 64-bit Windows end
+// in " (x86)"; a 64-bit product goes to the native ones.
+std::string WithoutX86Suffix(std::string folder) {
+  if (folder.size() >= kX86Suffix.size() && folder.ends_with(kX86Suffix)) folder.resize(folder.size() - kX86Suffix.size());
+  return folder;
+}
+
+std::string WithoutFirstX86(std::string folder) {
+  const std::size_t at = folder.find(kX86Suffix);
+  if (at != std::string::npos) folder.erase(at, kX86Suffix.size());
+  return folder;
+}
+
+bool IsRegistryFolder(std::string_view value) {
+  return value.starts_with("HKLM\\") || value.starts_with("HKCU\\");
+}
+
+}  // namespace
+
+void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnvironment& env) {
+  if (!env.ButtonPicturesSupported()) r.ProductFlags2 &= ~(1u << kButtonPicturesBit);
+  if (r.RunMode == 1) state.AutomaticMode = true;
+  if (r.RunMode == 2) state.AutomaticMode = false;
+  state.TitleOption = HasFlag(r.ProductFlags, flags::kTitleOption);
+
+  if (state.ProductName.empty()) state.ProductName = r.ProductName;
+  if (r.ProductDescription.empty()) r.ProductDescription = state.ProductName;
+  if (r.Bitness == 1 && !env.TurnOffFileSystemRedirection()) state.RedirectionFailed = true;
+
+  if (r.SharedPath.empty()) r.SharedPath = r.Publisher.empty() ? state.ProductName : r.Publisher;
+  if (HasFlag(r.ProductFlags, flags::kUninstaller)) {
+    std::string base = r.SharedBase == 1 ? env.CommonAppDataFolder() : env.CommonFilesFolder();
+    if (r.Bitness == 1) base = WithoutFirstX86(std::move(base));
+    r.SharedPath = ResolvePath(r.SharedPath, base);
+  } else {
+    r.SharedPath.clear();
+  }
+
+  if (r.ProductStartMenu.empty()) {
+    r.ProductStartMenu = r.Publisher.empty() ? state.ProductName : r.Publisher + "\\" + state.ProductName;
+  }
+
+  if (r.DefaultInstallDir.empty()) {
+    r.DefaultInstallDir = state.ProductName;
+  } else {
+    r.DefaultInstallDir = env.ExpandVariables(ReplaceNoCase(r.DefaultInstallDir, "<os>", env.WindowsFolder()));
+  }
+  if (!EqualsNoCase(r.DefaultInstallDir, "<master>") && !IsRegistryFolder(r.DefaultInstallDir)) {
+    std::string programFiles = env.ProgramFilesFolder();
+    if (r.Bitness == 1) programFiles = WithoutX86Suffix(std::move(programFiles));
+    r.DefaultInstallDir = ResolvePath(r.DefaultInstallDir, programFiles);
+  }
+
+  if (r.UninstallKeyName.empty()) r.UninstallKeyName = state.ProductName;
+  state.MonoColor = r.TopColor == r.BottomColor;
+  if (HasFlag(r.ProductFlags, flags::kMasterProduct)) {
+    if (r.MasterProduct.empty()) r.MasterProduct = state.ProductName;
+    if (r.MasterDisplayName.empty()) r.MasterDisplayName = state.ProductName;
+  }
+  for (ShortcutRecord& link : r.Shortcuts) link.ExpandTarget = true;
+
+  state.WindowsFolder = env.WindowsFolder();
+  state.LanguageIndex = MessageTable::InitialLanguage(r.Languages.Names);
+  state.Messages = MessageTable(r.Languages);
+  state.Settings = std::move(r);
+  state.Settings.WindowTitle = ReplaceProductText(state.Settings.WindowTitle, ProductTextOf(state));
+}
+
+void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& state, SettingsEnvironment& env,
+                           const std::function<void()>& afterField7) {
+  ApplyInstallerSettings(ReadSettingsRecord(block, afterField7), state, env);
+}
+
+ProductText ProductTextOf(const InstallerState& state) {
+  return {state.ProductName, state.Settings.ProductDescription, state.WindowsFolder};
+}
+
+const std::string& Message(InstallerState& state, int number) {
+  return state.Messages.Message(number, state.LanguageIndex, ProductTextOf(state));
+}
+
+}  // namespace brennick

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace brennick {
+
+// Makes a relative path absolute against `base`: empty paths, network paths
+// ("\\\\server\\...") and "X:\\..." paths stay as they are; each leading "..\\"
+// takes one folder off the base; a path that starts with one backslash gets the
+// base's drive in front; anything else is joined to the base with one
+// backslash.
+std::string ResolvePath(std::string_view path, std::string_view base);
+
+}  // namespace brennick
