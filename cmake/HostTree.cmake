@@ -22,6 +22,11 @@ target_link_libraries(brennick_unit_tests PRIVATE brennick_builder GTest::gtest_
 brennick_warnings(brennick_unit_tests)
 gtest_discover_tests(brennick_unit_tests PROPERTIES LABELS unit)
 
+# Damages one named part of a built setup program, for the end-to-end tests.
+add_executable(brennick-damage ${PROJECT_SOURCE_DIR}/tests/tools/damage_setup.cpp)
+target_link_libraries(brennick-damage PRIVATE brennick_builder)
+brennick_warnings(brennick-damage)
+
 # Benchmarks and fuzz targets have their own files; see bench/ and fuzz/.
 foreach(part Bench Fuzz)
   if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/${part}.cmake)

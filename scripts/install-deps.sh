@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64
   xvfb xauth imagemagick
-  googletest libbenchmark-dev libtomlplusplus-dev libcli11-dev nsis clang-14 zlib1g-dev
+  googletest libbenchmark-dev libtomlplusplus-dev libcli11-dev nsis clang-14 libclang-rt-14-dev zlib1g-dev
 )
 
 as_root() {

@@ -53,6 +53,16 @@ constexpr int kRecordBytesLeft = 83;
 // Ours: a file record's length field is negative, which no further chunk
 // data could complete.
 constexpr int kRecordLengthNegative = 84;
+// The stub and the data after the package.
+constexpr int kStubRead = 35;
+constexpr int kStubChecksum = 40;
+constexpr int kTrailingRead = 42;
+// File records.
+constexpr int kFileNameEmpty = 70;
+constexpr int kFileSizeNegative = 71;
+constexpr int kFileSizeTooLarge = 72;
+constexpr int kFileChecksum = 100;
+constexpr int kFileKind = 110;
 }  // namespace corrupt
 
 // Ends through the fatal path with the corrupt-installer message and `code`.

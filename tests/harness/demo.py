@@ -1,12 +1,16 @@
 """The demo: the program started under Wine as a user would start it, with
 what it shows read back through the UI driver."""
 
+import os
 import shutil
+import subprocess
 import sys
+from pathlib import Path
 
-from wine_env import Prefix, message_box_text, screenshot, windows_dir
+from wine_env import Prefix, build_dir, message_box_text, screenshot, windows_dir
 
 RUNS = [
+    ("setup.exe", "the demo product's installer, made by the builder from examples/demo"),
     ("brennick.exe", "the program alone, without a setup package"),
     ("brennick.exe /x", "a switch it does not know"),
     ("brennick.exe /u:\"Demo Product\"", "an uninstall of a product that is not installed"),
@@ -18,6 +22,10 @@ def main() -> int:
         work = prefix.host_path("C:\\demo")
         work.mkdir()
         shutil.copy2(windows_dir() / "brennick.exe", work / "brennick.exe")
+        project = Path(os.environ["BRENNICK_SOURCE_DIR"]) / "examples" / "demo" / "project.toml"
+        print("$ brennick-build build %s -o setup.exe" % project)
+        subprocess.run([str(build_dir() / "brennick-build"), "build", str(project), "-o", str(work / "setup.exe"),
+                        "--stub", str(windows_dir() / "brennick.exe")], check=True)
         ui = prefix.ui()
         for number, (command_line, what) in enumerate(RUNS, 1):
             print("=" * 72)

@@ -6,7 +6,9 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "res/resource_ids.h"
+#include "startup/archive_check.h"
 #include "startup/command_line.h"
+#include "startup/installer_settings.h"
 #include "startup/own_file_name.h"
 #include "startup/win/dll_search.h"
 #include "startup/win/exit_installer.h"
@@ -31,6 +33,19 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   ExitInstaller(program, 0);
 }
 
+// The install run is not part of this build yet: say plainly how far the
+// program got instead of pretending to install.
+void ReportPackageRead(Program& program) {
+  InstallerState& state = program.state;
+  const std::size_t files = VerifyArchive(ReadStoredArchive(program), program.packageHeader, state);
+  const std::string text = "The setup package of " + state.ProductName + " was read and verified (" +
+                           std::to_string(files) + " files, " +
+                           std::to_string(state.Settings.Languages.Names.size()) +
+                           " languages).\r\n\r\nInstalling is not part of this build of " + state.FamilyName +
+                           " yet; nothing was changed.";
+  ::MessageBoxA(program.backgroundWindow, text.c_str(), Message(state, 0).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 [[noreturn]] void Run(HINSTANCE instance, const char* commandTail) {
   static Program program;  // lives until the process ends; ExitProcess runs no destructors
   program.state.FamilyName = kFamilyName;
@@ -51,6 +66,7 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   if (program.state.UninstallRequested) UninstallRoad(program, programName);
 
   OpenPackage(program);
+  ReportPackageRead(program);
   ExitInstaller(program, 1);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "engine/win/notification.h"
 #include "foundation/win/file.h"
 #include "foundation/win/scoped_handle.h"
 #include "startup/installer_state.h"
+#include "startup/package_header.h"
 
 namespace brennick::win {
 
@@ -20,6 +22,8 @@ struct Program {
   Notification notification;
   File ownFile;             // the program's own file; open for the whole installation
   std::string ownFilePath;  // the name it was opened by
+  PackageHeader packageHeader;
+  std::span<const std::uint8_t> packageSection;  // as mapped with the program
 };
 
 }  // namespace brennick::win

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "builder/match_finder.h"
+#include "builder/packed_ops.h"
+
+namespace brennick::build {
+
+// The smallest parse the format allows for the copies the finder offers:
+// the cheapest path over all positions, priced in the exact bits of each
+// operation. Literal runs are priced as whole runs (their length field grows
+// with the run), not byte by byte.
+std::vector<PackedOp> ParseOptimal(std::span<const std::uint8_t> input, const MatchFinderParams& params);
+
+}  // namespace brennick::build

@@ -1,0 +1,105 @@
+#include "package_writer.h"
+
+#include "build_error.h"
+#include "foundation/byte_store.h"
+#include "builder/package_chunker.h"
+#include "builder/pe_section.h"
+#include "builder/settings_block_encoder.h"
+#include "file_item_writer.h"
+#include "settings_writer.h"
+#include "startup/package_checksum.h"
+#include "startup/package_layout.h"
+#include "startup/pe_layout.h"
+#include "startup/uninstaller_image.h"
+
+namespace brennick::build {
+
+namespace {
+
+// Where StubChecksum stands in the header: after the magic, the version with
+// its zero byte, SettingsSize and SettingsChecksum.
+constexpr std::size_t kStubChecksumOffset = 4 + package::kPackageVersion.size() + 1 + 4 + 4;
+
+void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& h) {
+  std::vector<std::uint8_t> out;
+  PutU32(out, h.Magic);
+  out.insert(out.end(), h.Version.begin(), h.Version.end());
+  out.push_back(0);
+  PutU32(out, static_cast<std::uint32_t>(h.SettingsSize));
+  PutU32(out, h.SettingsChecksum);
+  PutU32(out, h.StubChecksum);
+  PutU32(out, static_cast<std::uint32_t>(h.ArchiveEnd));
+  PutU32(out, static_cast<std::uint32_t>(h.FileCount));
+  PutU32(out, static_cast<std::uint32_t>(h.ArchiveSize));
+  PutU32(out, h.ArchiveChecksum);
+  for (const std::int32_t size : h.FileDataSizes) PutU32(out, static_cast<std::uint32_t>(size));
+  return out;
+}
+
+PackageSection WritePackageSection(const SettingsRecord& settings, const std::vector<PackagedFile>& files,
+                                   const PackageOptions& options) {
+  if (files.size() > 0x7FFFFFFFu) throw BuildError("too many files");
+  std::vector<std::vector<std::uint8_t>> items;
+  items.reserve(files.size());
+  PackageHeader h;
+  h.Magic = package::kPackageMagic;
+  h.Version = std::string(package::kPackageVersion);
+  for (const PackagedFile& file : files) {
+    if (file.data.size() > static_cast<std::size_t>(package::kMaxFileDataSize)) {
+      throw BuildError("the file " + file.record.Name + " is larger than 1 GiB");
+    }
+    h.FileDataSizes.push_back(static_cast<std::int32_t>(file.data.size()));
+    items.push_back(WriteFileItem(file.record, file.data));
+  }
+  h.FileCount = static_cast<std::int32_t>(files.size());
+
+  const StoredSettings block = EncodeSettingsBlock(WriteSettingsRecord(settings), options.level);
+  if (block.bytes.empty() || block.bytes.size() > static_cast<std::size_t>(package::kMaxSettingsSize)) {
+    throw BuildError("the settings block is too large");
+  }
+  h.SettingsSize = static_cast<std::int32_t>(block.bytes.size());
+  h.SettingsChecksum = block.settingsChecksum;
+
+  ArchiveOptions archiveOptions;
+  archiveOptions.chunkSize = options.chunkSize;
+  archiveOptions.packChunks = HasFlag(settings.ProductFlags, flags::kCompressedChunks);
+  archiveOptions.level = options.level;
+  const StoredArchive archive = BuildArchive(items, archiveOptions);
+  h.ArchiveSize = archive.archiveSize;
+  h.ArchiveChecksum = archive.archiveChecksum;
+
+  const std::size_t headerSize = WritePackageHeader(h).size();
+  const std::size_t end = headerSize + block.bytes.size() + archive.bytes.size();
+  if (end > 0x7FFFFFFFu) throw BuildError("the package is larger than 2 GiB");
+  h.ArchiveEnd = static_cast<std::int32_t>(end);
+
+  PackageSection section{WritePackageHeader(h), h};
+  section.bytes.insert(section.bytes.end(), block.bytes.begin(), block.bytes.end());
+  section.bytes.insert(section.bytes.end(), archive.bytes.begin(), archive.bytes.end());
+  return section;
+}
+
+std::vector<std::uint8_t> PlacePackage(std::vector<std::uint8_t> program, std::vector<std::uint8_t> section) {
+  // The stub's bytes do not depend on what the section holds, only on its
+  // size: place it once to learn them, then again with the checksum in.
+  const std::vector<std::uint8_t> placed = AppendSection(program, package::kSectionName, section);
+  const auto setup = FindSectionData(placed, package::kSectionName);
+  if (!setup) throw BuildError("the package section went missing");
+  const std::span<const std::uint8_t> stub(placed.data(), setup->fileOffset);
+  const std::uint32_t stubChecksum = PackageChecksum(StubChecksumRange(stub, ReadPeLayout(stub)));
+  StoreU32(section, kStubChecksumOffset, stubChecksum);
+  return AppendSection(std::move(program), package::kSectionName, section);
+}
+
+std::vector<std::uint8_t> WriteSetupProgram(std::vector<std::uint8_t> stub, const SettingsRecord& settings,
+                                            const std::vector<PackagedFile>& files, const PackageOptions& options) {
+  return PlacePackage(std::move(stub), WritePackageSection(settings, files, options).bytes);
+}
+
+}  // namespace brennick::build

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "builder/packed_encoder.h"
+#include "startup/file_record.h"
+#include "startup/package_header.h"
+#include "startup/settings_record.h"
+
+namespace brennick::build {
+
+struct PackagedFile {
+  FileRecord record;
+  std::vector<std::uint8_t> data;
+};
+
+struct PackageOptions {
+  int level = kDefaultLevel;            // packing effort of the settings block and the chunks
+  std::size_t chunkSize = 1024 * 1024;  // record bytes per archive chunk
+};
+
+// The package section: header, settings block, archive. The archive's chunks
+// are packed when the settings ask for it (ProductFlags bit 5). StubChecksum
+// is left 0: it depends on the program the package goes into.
+struct PackageSection {
+  std::vector<std::uint8_t> bytes;
+  PackageHeader header;
+};
+PackageSection WritePackageSection(const SettingsRecord& settings, const std::vector<PackagedFile>& files,
+                                   const PackageOptions& options);
+
+// The header's bytes, in stored order.
+std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& header);
+
+// `program` with `section` (a package section whose StubChecksum is still to
+// be filled) as its ".setup" section, StubChecksum filled in.
+std::vector<std::uint8_t> PlacePackage(std::vector<std::uint8_t> program, std::vector<std::uint8_t> section);
+
+// The setup program: a copy of `stub` (the program) with the package as its
+// ".setup" section and StubChecksum filled in. Throws BuildError.
+std::vector<std::uint8_t> WriteSetupProgram(std::vector<std::uint8_t> stub, const SettingsRecord& settings,
+                                            const std::vector<PackagedFile>& files, const PackageOptions& options);
+
+}  // namespace brennick::build

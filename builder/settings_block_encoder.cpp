@@ -1,0 +1,17 @@
+#include "builder/settings_block_encoder.h"
+
+#include "startup/package_checksum.h"
+#include "startup/scramble.h"
+
+namespace brennick::build {
+
+StoredSettings EncodeSettingsBlock(std::span<const std::uint8_t> record, int level) {
+  StoredSettings settings;
+  settings.settingsChecksum = PackageChecksum(record);
+  settings.bytes = EncodePackedBlock(record, level);
+  // Scrambling is its own inverse.
+  Unscramble(settings.bytes, settings.settingsChecksum);
+  return settings;
+}
+
+}  // namespace brennick::build

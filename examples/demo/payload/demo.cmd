@@ -1,0 +1,4 @@
+@echo off
+echo Hello from Brennick Demo.
+echo Installed in %~dp0
+pause

@@ -1,0 +1,72 @@
+// Writes the seed inputs of the fuzz targets, made with the builder so that
+// the fuzzers start from well-formed blocks and archives:
+//   make_seeds <folder>   ->  <folder>/{packed_block,archive_reader,packed_roundtrip}/seed_N
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "builder/package_chunker.h"
+#include "builder/packed_encoder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+std::vector<Bytes> Samples() {
+  const std::string text =
+      "The setup installs files into the folder you choose, then creates shortcuts. "
+      "The setup removes files from the folder when you uninstall.";
+  Bytes periodic;
+  for (int i = 0; i < 300; ++i) periodic.push_back(static_cast<std::uint8_t>("abcdefg"[i % 7]));
+  Bytes runs(40, 'x');
+  runs.insert(runs.end(), 9, 0);
+  runs.insert(runs.end(), {1, 2, 3});
+  Bytes mixed;
+  for (int i = 0; i < 200; ++i) mixed.push_back(static_cast<std::uint8_t>(i * i * 31 + (i >> 3)));
+  return {Bytes(text.begin(), text.end()), periodic, runs, mixed, Bytes{7}, Bytes{}};
+}
+
+void Write(const fs::path& folder, int& number, const Bytes& bytes) {
+  fs::create_directories(folder);
+  std::ofstream((folder / ("seed_" + std::to_string(number++))).string(), std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: make_seeds <folder>\n");
+    return 2;
+  }
+  const fs::path root = argv[1];
+  const std::vector<Bytes> samples = Samples();
+  int number = 0;
+
+  for (const Bytes& sample : samples) {
+    for (int level : {1, 6, 9}) Write(root / "packed_block", number, brennick::build::EncodePackedBlock(sample, level));
+    Bytes roundTrip = {static_cast<std::uint8_t>(number)};
+    roundTrip.insert(roundTrip.end(), sample.begin(), sample.end());
+    Write(root / "packed_roundtrip", number, roundTrip);
+  }
+
+  // Archive inputs: flags byte, file count byte, stored archive.
+  struct Shape {
+    std::size_t chunkSize;
+    bool packed;
+  };
+  for (const Shape shape : {Shape{16, false}, Shape{64, true}, Shape{4096, true}, Shape{100, false}}) {
+    const brennick::build::StoredArchive archive =
+        brennick::build::BuildArchive(samples, {shape.chunkSize, shape.packed, brennick::build::kDefaultLevel});
+    for (std::uint8_t checks : {0, 2, 6}) {
+      Bytes input = {static_cast<std::uint8_t>((shape.packed ? 1 : 0) | checks),
+                     static_cast<std::uint8_t>(samples.size())};
+      input.insert(input.end(), archive.bytes.begin(), archive.bytes.end());
+      Write(root / "archive_reader", number, input);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace brennick {
+
+// ProductFlags bits that shape the archive.
+constexpr std::uint64_t kChunksPackedFlag = std::uint64_t{1} << 5;     // chunk data is a packed block
+constexpr std::uint64_t kChunkChecksumsFlag = std::uint64_t{1} << 32;  // each chunk's checksum is checked
+
+// What the package header and the settings say about the archive.
+struct ArchiveInfo {
+  std::int32_t archiveSize = 0;       // ArchiveSize from the package header
+  std::uint32_t archiveChecksum = 0;  // ArchiveChecksum from the package header
+  std::int32_t fileCount = 0;         // FileCount; a negative count reads no record
+  std::uint64_t productFlags = 0;     // ProductFlags of the settings record
+};
+
+// Hands each file record's body to `onRecord`, in archive order. The span is
+// valid only during the call. `stored` is the whole stored archive: it is
+// checked against ArchiveSize (code 46) and ArchiveChecksum (code 55) before
+// any record is read, then cut into chunks (codes 60 to 63) whose data is
+// the stream of length-prefixed records (code 84 for a negative length).
+// Whatever is left after the last record is damage: archive bytes (code 80)
+// or queued record bytes (code 83). Every failure ends through CorruptInstaller.
+void ReadArchiveRecords(std::span<const std::uint8_t> stored, const ArchiveInfo& info,
+                        const std::function<void(std::span<const std::uint8_t>)>& onRecord);
+
+}  // namespace brennick

@@ -1,0 +1,76 @@
+"""A setup program made by the builder, started under Wine: it reads and
+verifies its whole package; damaged copies end with the corrupt-installer
+message and the code of what was damaged."""
+
+import json
+import os
+import shutil
+import subprocess
+import unittest
+from pathlib import Path
+
+from program_fixture import WORK, ProgramTestCase
+from startup_cases import corrupt
+from wine_env import build_dir, windows_dir
+
+SOURCE = Path(os.environ["BRENNICK_SOURCE_DIR"])
+VERSION_MESSAGE = ("The installer version (27.0.5) does not match the version of Brennick Setup (%s).  "
+                   "Close all applications and reinstall Brennick Setup.")
+
+
+def tool(name: str) -> str:
+    return str(build_dir() / name)
+
+
+class SetupPackage(ProgramTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.setup = cls.work / "setup.exe"
+        subprocess.run([tool("brennick-build"), "build", str(SOURCE / "examples/demo/project.toml"),
+                        "-o", str(cls.setup), "--stub", str(windows_dir() / "brennick.exe")], check=True)
+        report = subprocess.run([tool("brennick-build"), "inspect", str(cls.setup)], check=True,
+                                capture_output=True, text=True).stdout
+        cls.settings = json.loads(report)["settings"]
+
+    def message(self, number: int) -> str:
+        """A message of the package in its initial language (English here)."""
+        return self.settings["Messages"][number][self.settings["LanguageNames"].index("English")]
+
+    def damaged(self, name: str, *what: str) -> str:
+        subprocess.run([tool("brennick-damage"), str(self.setup), str(self.work / name), *what], check=True)
+        return name
+
+    def test_reads_and_verifies_its_package(self):
+        caption, text, code = self.run_to_message_box("setup.exe", shot="package-read")
+        self.assertEqual(caption, "Brennick Demo Setup")
+        self.assertIn("Brennick Demo was read and verified (3 files, 2 languages)", text)
+        self.assertEqual(code, 1)
+
+    def test_damage_names_its_code(self):
+        # Before the language strings are read, the built-in texts speak; after
+        # that, the package's own.
+        builtin = lambda code: ("Error", corrupt(code))
+        packaged = lambda code: (self.message(21), self.message(13).replace("%d", str(code)))
+        cases = [
+            (("magic",), builtin(20)),
+            (("settings-size", "0"), builtin(22)),
+            (("file-size", "0x40000001"), builtin(28)),
+            (("settings-checksum",), builtin(25)),
+            (("setting", "LicenseTexts", "21", "4"), builtin(24)),
+            (("setting", "BitmapSize", "101", "4"), builtin(39)),
+            (("setting", "EndMarker", "0", "4"), builtin(32)),
+            (("archive-byte",), packaged(55)),
+            (("chunk-size", "0"), packaged(61)),
+            (("version", "27.0.6"), ("Error", VERSION_MESSAGE % "27.0.6")),
+        ]
+        for what, expected in cases:
+            with self.subTest(damage=what):
+                name = self.damaged("-".join(what).replace(" ", "") + ".exe", *what)
+                caption, text, code = self.run_to_message_box(name, shot="damaged-" + name[:-4])
+                self.assertEqual((caption, text), expected)
+                self.assertEqual(code, 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
