@@ -29,7 +29,8 @@ void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& h) {
   std::vector<std::uint8_t> out;
   PutU32(out, h.Magic);
-  out.insert(out.end(), h.Version.begin(), h.Version.end());
+  // One byte at a time: GCC 12 takes a range insert here for an overflow.
+  for (const char c : h.Version) out.push_back(static_cast<std::uint8_t>(c));
   out.push_back(0);
   PutU32(out, static_cast<std::uint32_t>(h.SettingsSize));
   PutU32(out, h.SettingsChecksum);

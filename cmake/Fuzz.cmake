@@ -71,5 +71,8 @@ brennick_fuzz_target(packed_block ${BRENNICK_DECODER_SOURCES})
 brennick_fuzz_target(archive_reader ${BRENNICK_DECODER_SOURCES}
   src/startup/archive_reader.cpp src/startup/record_queue.cpp src/startup/package_checksum.cpp)
 brennick_fuzz_target(packed_roundtrip ${BRENNICK_DECODER_SOURCES} ${BRENNICK_ENCODER_SOURCES})
+brennick_fuzz_target(package_reader
+  src/startup/package_header.cpp src/startup/package_cursor.cpp src/startup/settings_reader.cpp
+  src/startup/line_breaks.cpp src/foundation/fatal.cpp builder/settings_writer.cpp)
 
 add_custom_target(fuzz_targets ALL DEPENDS ${BRENNICK_FUZZ_OUTPUTS})

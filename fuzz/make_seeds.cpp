@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "builder/package_chunker.h"
+#include "builder/package_writer.h"
+#include "builder/settings_writer.h"
+#include "startup/package_layout.h"
 #include "builder/packed_encoder.h"
 
 namespace {
@@ -68,5 +71,30 @@ int main(int argc, char** argv) {
       Write(root / "archive_reader", number, input);
     }
   }
+
+  // Package reader inputs: mode byte (even: header, odd: settings record), bytes.
+  brennick::SettingsRecord record;
+  record.ProductName = "Seed";
+  record.ProductFlags = (1u << 2) | (1u << 16);
+  record.LicenseTexts = {"licence"};
+  record.FileDeletions = {{"old.dll", 1, "1.0", 0}};
+  record.ProgramsToClose = {{"Class", "Title", "Name", 1, 2}};
+  record.Languages = {{"English", "Deutsch"}, {{"a\r\nb", "c"}, {"d", "e"}}};
+  record.EndMarker = brennick::package::kSettingsEndMarker;
+  Bytes settings = {1};
+  const Bytes recordBytes = brennick::build::WriteSettingsRecord(record);
+  settings.insert(settings.end(), recordBytes.begin(), recordBytes.end());
+  Write(root / "package_reader", number, settings);
+  brennick::PackageHeader header;
+  header.Magic = brennick::package::kPackageMagic;
+  header.Version = std::string(brennick::package::kPackageVersion);
+  header.SettingsSize = 4;
+  header.FileCount = 2;
+  header.FileDataSizes = {10, 0};
+  Bytes headerInput = {0};
+  const Bytes headerBytes = brennick::build::WritePackageHeader(header);
+  headerInput.insert(headerInput.end(), headerBytes.begin(), headerBytes.end());
+  headerInput.insert(headerInput.end(), 4, 0xAB);
+  Write(root / "package_reader", number, headerInput);
   return 0;
 }
