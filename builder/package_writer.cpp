@@ -3,6 +3,7 @@
 #include "build_error.h"
 #include "foundation/byte_store.h"
 #include "builder/package_chunker.h"
+#include "builder/pe_headers.h"
 #include "builder/pe_section.h"
 #include "builder/settings_block_encoder.h"
 #include "file_item_writer.h"
@@ -60,7 +61,7 @@ PackageSection WritePackageSection(const SettingsRecord& settings, const std::ve
   }
   h.FileCount = static_cast<std::int32_t>(files.size());
 
-  const StoredSettings block = EncodeSettingsBlock(WriteSettingsRecord(settings), options.level);
+  StoredSettings block = EncodeSettingsBlock(WriteSettingsRecord(settings), options.level);
   if (block.bytes.empty() || block.bytes.size() > static_cast<std::size_t>(package::kMaxSettingsSize)) {
     throw BuildError("the settings block is too large");
   }
@@ -76,6 +77,15 @@ PackageSection WritePackageSection(const SettingsRecord& settings, const std::ve
   h.ArchiveChecksum = archive.archiveChecksum;
 
   const std::size_t headerSize = WritePackageHeader(h).size();
+  if (options.sectionMultiple != 0) {
+    const std::size_t used = headerSize + block.bytes.size() + archive.bytes.size();
+    block.bytes.resize(block.bytes.size() + (options.sectionMultiple - used % options.sectionMultiple) %
+                                                options.sectionMultiple);
+    if (block.bytes.size() > static_cast<std::size_t>(package::kMaxSettingsSize)) {
+      throw BuildError("the settings block is too large");
+    }
+    h.SettingsSize = static_cast<std::int32_t>(block.bytes.size());
+  }
   const std::size_t end = headerSize + block.bytes.size() + archive.bytes.size();
   if (end > 0x7FFFFFFFu) throw BuildError("the package is larger than 2 GiB");
   h.ArchiveEnd = static_cast<std::int32_t>(end);
@@ -100,7 +110,15 @@ std::vector<std::uint8_t> PlacePackage(std::vector<std::uint8_t> program, std::v
 
 std::vector<std::uint8_t> WriteSetupProgram(std::vector<std::uint8_t> stub, const SettingsRecord& settings,
                                             const std::vector<PackagedFile>& files, const PackageOptions& options) {
-  return PlacePackage(std::move(stub), WritePackageSection(settings, files, options).bytes);
+  PackageOptions placed = options;
+  if (settings.ArchiveFromFile != 0) {
+    // The archive is then read from the file up to its end: the section must
+    // need no padding, and nothing may follow it.
+    const PeHeaders headers = ReadPeHeaders(stub);
+    if (headers.rawEnd != stub.size()) throw BuildError("the program carries data after its last section");
+    placed.sectionMultiple = headers.sectionAlignment;
+  }
+  return PlacePackage(std::move(stub), WritePackageSection(settings, files, placed).bytes);
 }
 
 }  // namespace brennick::build

@@ -18,6 +18,11 @@ struct PackagedFile {
 struct PackageOptions {
   int level = kDefaultLevel;            // packing effort of the settings block and the chunks
   std::size_t chunkSize = 1024 * 1024;  // record bytes per archive chunk
+  // When not 0, the section is made a whole multiple of this many bytes by
+  // zeros after the settings block's bit stream (which the program never
+  // reads): a package that reads its archive from the file needs the archive
+  // to end where the file ends.
+  std::uint32_t sectionMultiple = 0;
 };
 
 // The package section: header, settings block, archive. The archive's chunks

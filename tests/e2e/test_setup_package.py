@@ -26,6 +26,7 @@ class SetupPackage(ProgramTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
+        cls.root = cls.prefix.root  # the test's own folder, outside the prefix
         cls.setup = cls.work / "setup.exe"
         subprocess.run([tool("brennick-build"), "build", str(SOURCE / "examples/demo/project.toml"),
                         "-o", str(cls.setup), "--stub", str(windows_dir() / "brennick.exe")], check=True)
@@ -44,6 +45,18 @@ class SetupPackage(ProgramTestCase):
     def test_reads_and_verifies_its_package(self):
         caption, text, code = self.run_to_message_box("setup.exe", shot="package-read")
         self.assertEqual(caption, "Brennick Demo Setup")
+        self.assertIn("Brennick Demo was read and verified (3 files, 2 languages)", text)
+        self.assertEqual(code, 1)
+
+    def test_archive_read_from_the_file(self):
+        # The same product with its archive read through the file, not the image.
+        demo = self.root / "demo-from-file"
+        shutil.copytree(SOURCE / "examples/demo", demo)
+        project = demo / "project.toml"
+        project.write_text(project.read_text().replace("[build]\n", "[build]\narchive_from_file = true\n", 1))
+        subprocess.run([tool("brennick-build"), "build", str(project), "-o", str(self.work / "from-file.exe"),
+                        "--stub", str(windows_dir() / "brennick.exe")], check=True)
+        _, text, code = self.run_to_message_box("from-file.exe")
         self.assertIn("Brennick Demo was read and verified (3 files, 2 languages)", text)
         self.assertEqual(code, 1)
 

@@ -107,6 +107,20 @@ TEST(PackageRoundTrip, TheProgramReadsWhatTheBuilderWrote) {
   }
 }
 
+TEST(PackageRoundTrip, ArchiveReadFromTheFileEndsWithTheFile) {
+  SettingsRecord settings = Settings(kAllChecks);
+  settings.ArchiveFromFile = 1;
+  const std::vector<std::uint8_t> exe =
+      build::WriteSetupProgram(testing::PeFixture{}.Bytes(), settings, Files(), build::PackageOptions{});
+  const SectionEntry setup = LocateSetupSection(exe);
+  InstallerState state;
+  Machine machine;
+  const PackageHeader header = ReadPackage({exe.data() + setup.fileOffset, setup.rawSize}, state, machine, {});
+  // The program's reckoning: from the archive's start to the end of the file.
+  EXPECT_EQ(exe.size() - setup.fileOffset - state.ArchiveStart, static_cast<std::size_t>(header.ArchiveSize));
+  EXPECT_EQ(state.Settings.ArchiveFromFile, 1);
+}
+
 TEST(PackageRoundTrip, SameInputsGiveTheSameBytes) {
   EXPECT_EQ(Build(kAllChecks).exe, Build(kAllChecks).exe);
 }
