@@ -60,7 +60,7 @@ void WriteAtomically(const std::filesystem::path& target, const std::vector<std:
 int RunBuild(const Project& project, const BuildArguments& arguments) {
   std::vector<PackagedFile> files;
   files.reserve(project.files.size());
-  for (const FileSpec& spec : project.files) files.push_back({spec.record, ReadWholeFile(spec.source)});
+  for (const FileSpec& entry : project.files) files.push_back({entry.record, ReadWholeFile(entry.source)});
 
   PackageOptions options;
   options.level = project.options.level;

@@ -175,19 +175,19 @@ std::vector<FileSpec> ReadFiles(TableReader& root, const StampRule& stamps) {
       }
       std::string relative = match.relative;
       std::replace(relative.begin(), relative.end(), '/', '\\');
-      FileSpec& spec = files.emplace_back();
-      spec.source = match.file;
-      spec.record = fields;
-      spec.record.Name = StoredName(t, folder.empty() ? relative : folder + "\\" + relative);
-      if (rule.kind == StampRule::Kind::Source) spec.record.Stamp = StampOf(ModificationTime(match.file));
-      if (rule.kind == StampRule::Kind::Fixed) spec.record.Stamp = StampOf(rule.fixed);
-      spec.origin = origin;
+      FileSpec& entry = files.emplace_back();
+      entry.source = match.file;
+      entry.record = fields;
+      entry.record.Name = StoredName(t, folder.empty() ? relative : folder + "\\" + relative);
+      if (rule.kind == StampRule::Kind::Source) entry.record.Stamp = StampOf(ModificationTime(match.file));
+      if (rule.kind == StampRule::Kind::Fixed) entry.record.Stamp = StampOf(rule.fixed);
+      entry.origin = origin;
 
-      std::string lower = spec.record.Name;
+      std::string lower = entry.record.Name;
       std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-      const bool toUninstallFolder = (spec.record.FileFlags & (1 << 6)) != 0;
-      if (!destinations.emplace(lower, spec.record.FileKind, spec.record.TargetOverride, toUninstallFolder).second) {
-        t.Fail("source", "\"" + match.relative + "\" would be installed twice under the name " + spec.record.Name);
+      const bool toUninstallFolder = (entry.record.FileFlags & (1 << 6)) != 0;
+      if (!destinations.emplace(lower, entry.record.FileKind, entry.record.TargetOverride, toUninstallFolder).second) {
+        t.Fail("source", "\"" + match.relative + "\" would be installed twice under the name " + entry.record.Name);
       }
     }
     t.Finish();
