@@ -70,7 +70,13 @@ void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnv
   if (r.DefaultInstallDir.empty()) {
     r.DefaultInstallDir = state.ProductName;
   } else {
-    r.DefaultInstallDir = env.ExpandVariables(ReplaceNoCase(r.DefaultInstallDir, "<os>", env.WindowsFolder()));
+    // The values in force at this field: later fields are not read yet.
+    RunValues run;
+    run.InstallDir = state.InstallDir;
+    run.ProductName = state.ProductName;
+    run.SharedPath = r.SharedPath;
+    run.Version = r.DisplayVersion;
+    r.DefaultInstallDir = env.ExpandVariables(ReplaceNoCase(r.DefaultInstallDir, "<os>", env.WindowsFolder()), run);
   }
   if (!EqualsNoCase(r.DefaultInstallDir, "<master>") && !IsRegistryFolder(r.DefaultInstallDir)) {
     std::string programFiles = env.ProgramFilesFolder();

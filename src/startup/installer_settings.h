@@ -6,6 +6,7 @@
 #include <string>
 
 #include "startup/installer_state.h"
+#include "startup/installer_variables.h"
 
 namespace brennick {
 
@@ -18,7 +19,7 @@ class SettingsEnvironment {
   virtual std::string CommonFilesFolder() = 0;
   virtual std::string CommonAppDataFolder() = 0;
   // Installer variables ("%InstallDir%" ...) and then environment variables.
-  virtual std::string ExpandVariables(const std::string& text) = 0;
+  virtual std::string ExpandVariables(const std::string& text, const RunValues& run) = 0;
   // Pictures on the OK and Cancel buttons need Windows NT 6 or later, or a
   // server edition of NT 5.2.
   virtual bool ButtonPicturesSupported() = 0;

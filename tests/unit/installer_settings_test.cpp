@@ -16,7 +16,7 @@ class FakeMachine final : public SettingsEnvironment {
   std::string ProgramFilesFolder() override { return "C:\\Program Files (x86)"; }
   std::string CommonFilesFolder() override { return "C:\\Program Files (x86)\\Common Files"; }
   std::string CommonAppDataFolder() override { return "C:\\ProgramData"; }
-  std::string ExpandVariables(const std::string& text) override {
+  std::string ExpandVariables(const std::string& text, const RunValues&) override {
     return ReplaceAll(text, "%ProgramFilesDir%", ProgramFilesFolder());
   }
   bool ButtonPicturesSupported() override { return buttonPictures; }

@@ -23,7 +23,7 @@ class Machine final : public SettingsEnvironment {
   std::string ProgramFilesFolder() override { return "C:\\Program Files"; }
   std::string CommonFilesFolder() override { return "C:\\Program Files\\Common Files"; }
   std::string CommonAppDataFolder() override { return "C:\\ProgramData"; }
-  std::string ExpandVariables(const std::string& text) override { return text; }
+  std::string ExpandVariables(const std::string& text, const RunValues&) override { return text; }
   bool ButtonPicturesSupported() override { return true; }
   bool TurnOffFileSystemRedirection() override { return true; }
 };

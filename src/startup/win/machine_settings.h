@@ -1,20 +1,25 @@
 #pragma once
 
 #include "startup/installer_settings.h"
+#include "startup/win/windows_facts.h"
 
 namespace brennick::win {
 
-// The settings' view of this Windows: its folders, its version, and the
-// switch of file-system redirection.
+// The settings' view of this Windows: its folders (through the installer
+// variables' table), its version, and the switch of file-system redirection.
 class MachineSettings final : public SettingsEnvironment {
  public:
   std::string WindowsFolder() override;
   std::string ProgramFilesFolder() override;
   std::string CommonFilesFolder() override;
   std::string CommonAppDataFolder() override;
-  std::string ExpandVariables(const std::string& text) override;
+  std::string ExpandVariables(const std::string& text, const RunValues& run) override;
   bool ButtonPicturesSupported() override;
   bool TurnOffFileSystemRedirection() override;
+
+ private:
+  WindowsFacts facts_;
+  InstallerFolders folders_{facts_};
 };
 
 }  // namespace brennick::win
