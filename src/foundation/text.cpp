@@ -31,6 +31,25 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
+std::size_t FindNoCase(std::string_view text, std::string_view needle) {
+  for (std::size_t i = 0; i + needle.size() <= text.size(); ++i) {
+    if (EqualsNoCase(text.substr(i, needle.size()), needle)) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t hit; (hit = FindNoCase(text, from)) != std::string_view::npos;) {
+    out.append(text.substr(0, hit));
+    out.append(to);
+    text.remove_prefix(hit + from.size());
+  }
+  out.append(text);
+  return out;
+}
+
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 std::string_view TrimWhiteSpace(std::string_view text) {

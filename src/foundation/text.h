@@ -13,6 +13,12 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 // Every occurrence of `from` (not empty) replaced by `to`, left to right.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 
+// The same, with `from` (ASCII) found in any letter case.
+std::string ReplaceAllNoCase(std::string_view text, std::string_view from, std::string_view to);
+
+// The position of `needle` in any letter case, or npos.
+std::size_t FindNoCase(std::string_view text, std::string_view needle);
+
 // Blanks, tabs, carriage returns and line feeds.
 bool IsWhiteSpace(char c);
 std::string_view TrimWhiteSpace(std::string_view text);

@@ -11,20 +11,6 @@ namespace {
 constexpr int kButtonPicturesBit = 10;  // of ProductFlags2
 constexpr std::string_view kX86Suffix = " (x86)";
 
-std::string ReplaceNoCase(std::string_view text, std::string_view marker, std::string_view value) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (StartsWithNoCase(text.substr(i), marker)) {
-      out += value;
-      i += marker.size();
-    } else {
-      out.push_back(text[i++]);
-    }
-  }
-  return out;
-}
-
 // The 32-bit program-files and common-files folders of a 64-bit Windows end
 // in " (x86)"; a 64-bit product goes to the native ones.
 std::string WithoutX86Suffix(std::string folder) {
@@ -76,7 +62,7 @@ void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnv
     run.ProductName = state.ProductName;
     run.SharedPath = r.SharedPath;
     run.Version = r.DisplayVersion;
-    r.DefaultInstallDir = env.ExpandVariables(ReplaceNoCase(r.DefaultInstallDir, "<os>", env.WindowsFolder()), run);
+    r.DefaultInstallDir = env.ExpandVariables(ReplaceAllNoCase(r.DefaultInstallDir, "<os>", env.WindowsFolder()), run);
   }
   if (!EqualsNoCase(r.DefaultInstallDir, "<master>") && !IsRegistryFolder(r.DefaultInstallDir)) {
     std::string programFiles = env.ProgramFilesFolder();

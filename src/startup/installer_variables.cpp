@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include "foundation/open_error.h"
 #include "foundation/text.h"
+#include "startup/resolve_path.h"
 
 namespace brennick {
 
@@ -31,34 +33,7 @@ std::string ParentOf(std::string_view path) {
   return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut));
 }
 
-char UpperDriveLetter(std::string_view path) {
-  if (path.size() < 2 || path[1] != ':') return 0;
-  const char c = path[0];
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  return (c >= 'A' && c <= 'Z') ? c : 0;
-}
-
-std::string ReplaceNoCase(std::string_view text, std::string_view name, std::string_view value) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    if (StartsWithNoCase(text.substr(i), name)) {
-      out += value;
-      i += name.size();
-    } else {
-      out.push_back(text[i++]);
-    }
-  }
-  return out;
-}
-
 }  // namespace
-
-std::string JoinPath(std::string_view folder, std::string_view name) {
-  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
-  while (!name.empty() && name.front() == '\\') name.remove_prefix(1);
-  return std::string(folder) + "\\" + std::string(name);
-}
 
 std::string InstallerFolders::Registry(std::string value) {
   if (value.size() > 3 && value.back() == '\\') value.pop_back();
@@ -80,7 +55,7 @@ std::string InstallerFolders::AppDataDir() {
 }
 std::string InstallerFolders::BootDrive() {
   const std::string bootDir = facts_.MachineValue(std::string(kCurrentVersion) + "\\Setup", "BootDir");
-  const char letter = UpperDriveLetter(bootDir);
+  const char letter = DriveLetterOf(bootDir);
   return std::string(1, letter != 0 ? letter : 'C') + ":";
 }
 std::string InstallerFolders::CommonDir() {
@@ -99,7 +74,7 @@ std::string InstallerFolders::DeviceDir() {
   std::string path = Setting("DevicePath");
   path = path.substr(0, path.find(';'));
   if (path.empty()) return JoinPath(WinDir(), "INF");
-  return ReplaceNoCase(path, "%SystemRoot%", facts_.Environment("SystemRoot"));
+  return ReplaceAllNoCase(path, "%SystemRoot%", facts_.Environment("SystemRoot"));
 }
 std::string InstallerFolders::DocumentAllDir() {
   return FirstOf({[&] { return facts_.ShellFolder(csidl::kCommonDocuments); },
@@ -178,8 +153,8 @@ bool ExpandVariables(std::string& text, SystemFacts& facts, const RunValues& run
   InstallerFolders f(facts);
   const std::string installer = facts.InstallerPath();
   const std::size_t cut = installer.find_last_of('\\');
-  const char installDrive = UpperDriveLetter(run.InstallDir);
-  const char installerDrive = UpperDriveLetter(installer);
+  const char installDrive = DriveLetterOf(run.InstallDir);
+  const char installerDrive = DriveLetterOf(installer);
 
   // In table order: a value that holds a later name is expanded too.
   const std::pair<std::string_view, std::function<std::string()>> table[] = {
@@ -223,11 +198,7 @@ bool ExpandVariables(std::string& text, SystemFacts& facts, const RunValues& run
   for (const auto& [name, value] : table) {
     // Computed only when the name is there: some values ask the registry.
     if (text.find('%') == std::string::npos) break;
-    bool present = false;
-    for (std::size_t i = 0; !present && i + name.size() <= text.size(); ++i) {
-      present = StartsWithNoCase(std::string_view(text).substr(i), name);
-    }
-    if (present) text = ReplaceNoCase(text, name, value());
+    if (FindNoCase(text, name) != std::string::npos) text = ReplaceAllNoCase(text, name, value());
   }
   std::string expanded;
   if (!facts.ExpandEnvironment(text, expanded)) return false;

@@ -84,7 +84,4 @@ class InstallerFolders {
 // environment's expansion failed (the text then keeps the variables' step).
 bool ExpandVariables(std::string& text, SystemFacts& facts, const RunValues& run);
 
-// "a\\b" + "c" -> "a\\b\\c", with exactly one backslash between.
-std::string JoinPath(std::string_view folder, std::string_view name);
-
 }  // namespace brennick

@@ -1,5 +1,6 @@
 #include "startup/resolve_path.h"
 
+
 namespace brennick {
 
 namespace {
@@ -16,6 +17,12 @@ bool HasDrive(std::string_view path) {
 
 }  // namespace
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+  while (!name.empty() && name.front() == '\\') name.remove_prefix(1);
+  return std::string(folder) + "\\" + std::string(name);
+}
+
 std::string ResolvePath(std::string_view path, std::string_view base) {
   if (path.empty() || IsAbsolute(path)) return std::string(path);
   while (path.substr(0, 3) == "..\\") {
@@ -24,9 +31,7 @@ std::string ResolvePath(std::string_view path, std::string_view base) {
     base = cut == std::string_view::npos ? std::string_view() : base.substr(0, cut);
   }
   if (!path.empty() && path[0] == '\\' && HasDrive(base)) return std::string(base.substr(0, 2)) + std::string(path);
-  while (!base.empty() && base.back() == '\\') base.remove_suffix(1);
-  while (!path.empty() && path.front() == '\\') path.remove_prefix(1);
-  return std::string(base) + "\\" + std::string(path);
+  return JoinPath(base, path);
 }
 
 }  // namespace brennick

@@ -12,4 +12,7 @@ namespace brennick {
 // backslash.
 std::string ResolvePath(std::string_view path, std::string_view base);
 
+// "a\\b" + "c" -> "a\\b\\c", with exactly one backslash between.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 }  // namespace brennick
