@@ -37,7 +37,8 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 // program got instead of pretending to install.
 void ReportPackageRead(Program& program) {
   InstallerState& state = program.state;
-  const std::size_t files = VerifyArchive(ReadStoredArchive(program), program.packageHeader, state);
+  const StoredArchive archive = ReadStoredArchive(program);
+  const std::size_t files = VerifyArchive(archive.bytes, program.packageHeader, state);
   const std::string text = "The setup package of " + state.ProductName + " was read and verified (" +
                            std::to_string(files) + " files, " +
                            std::to_string(state.Settings.Languages.Names.size()) +

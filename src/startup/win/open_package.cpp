@@ -97,7 +97,7 @@ void OpenPackage(Program& program) {
 
 namespace brennick::win {
 
-std::vector<std::uint8_t> ReadStoredArchive(Program& program) {
+StoredArchive ReadStoredArchive(Program& program) {
   const InstallerState& state = program.state;
   const PackageHeader& header = program.packageHeader;
   if (state.Settings.ArchiveFromFile == 0) {
@@ -105,16 +105,16 @@ std::vector<std::uint8_t> ReadStoredArchive(Program& program) {
     if (header.ArchiveEnd > static_cast<std::int64_t>(section.size())) CorruptInstaller(corrupt::kPackageTruncated);
     const std::int64_t length = header.ArchiveEnd - static_cast<std::int64_t>(state.ArchiveStart);
     if (length != header.ArchiveSize) CorruptInstaller(corrupt::kArchiveSize);
-    const auto stored = section.subspan(state.ArchiveStart, static_cast<std::size_t>(length));
-    return {stored.begin(), stored.end()};
+    return {{}, section.subspan(state.ArchiveStart, static_cast<std::size_t>(length))};
   }
   // The archive runs from its start in the package to the end of the file.
   const std::int64_t position = std::int64_t{state.SetupFileOffset} + static_cast<std::int64_t>(state.ArchiveStart);
   const std::int64_t length = state.OwnFileSize - position;
   if (length != header.ArchiveSize) CorruptInstaller(corrupt::kArchiveSize);
-  std::vector<std::uint8_t> stored = program.ownFile.ReadAt(static_cast<std::uint64_t>(position),
-                                                            static_cast<std::size_t>(length));
-  if (static_cast<std::int64_t>(stored.size()) != length) {
+  StoredArchive stored;
+  stored.read = program.ownFile.ReadAt(static_cast<std::uint64_t>(position), static_cast<std::size_t>(length));
+  stored.bytes = stored.read;
+  if (static_cast<std::int64_t>(stored.read.size()) != length) {
     FatalError("Error code 2: failed to read archive data\r\nsize=%d pos=%d", static_cast<int>(length),
                static_cast<int>(position));
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "startup/win/program.h"
@@ -12,8 +13,12 @@ namespace brennick::win {
 // failure ends through the fatal path.
 void OpenPackage(Program& program);
 
-// The stored archive: from the mapped package, or from the file when the
-// settings say so. Its size must match the header (code 46).
-std::vector<std::uint8_t> ReadStoredArchive(Program& program);
+// The stored archive: a view into the mapped package, or the bytes read from
+// the file when the settings say so. Its size must match the header (code 46).
+struct StoredArchive {
+  std::vector<std::uint8_t> read;       // the bytes read from the file; empty for the mapped package
+  std::span<const std::uint8_t> bytes;  // the archive, wherever it is
+};
+StoredArchive ReadStoredArchive(Program& program);
 
 }  // namespace brennick::win
