@@ -11,7 +11,7 @@
 #include "build_command.h"
 #include "build_error.h"
 #include "describe.h"
-#include "inspect_command.h"
+#include "package_report.h"
 #include "project.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "inspect_command.h"
+#include "package_report.h"
 
 #include <cstdio>
 #include <fstream>
