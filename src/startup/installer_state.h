@@ -53,6 +53,18 @@ struct InstallerState {
 
   // Install run.
   std::string TempLogPath;  // the temporary install log; the orderly exit deletes it
+  std::string FailureText;  // every failure report of the run; empty when nothing failed
+  bool InstallDirFixed = false;       // the folder came from the registry or the earlier installation
+  bool PreviousInstallFound = false;  // an earlier installation with an existing folder
+  std::string PreviousInstallDir;     // its InstallLocation
+  std::string OverwritingVersion;     // its DisplayVersion
+  std::string PreviousSharedFiles;    // its SharedFiles
+  std::string PreviousStartMenu;      // its ProductStartMenu
+  bool IsUpgrade = false;
+  bool IsReinstall = false;
+  bool IsDowngrade = false;
+  std::string UninstallDataDir;     // InstallDir joined with UninstallSubdir
+  std::int64_t RequiredSpace = -1;  // bytes needed on the install drive; -1 until computed
 };
 
 inline constexpr const char* kFamilyName = "Brennick Setup";

@@ -168,14 +168,50 @@ struct SettingsRecord {
 
 // Product flag bits that decide the record's own layout.
 namespace flags {
-constexpr int kUninstaller = 2;         // an uninstaller is written; UninstallerIcon is stored
-constexpr int kCompressedChunks = 5;    // archive chunks are packed blocks
-constexpr int kMasterProduct = 16;      // MasterProduct and MasterDisplayName are stored
+// ProductFlags bits.
+constexpr int kMustUninstallFirst = 0;    // an earlier version below MustUninstallBelow is removed first
+constexpr int kUninstaller = 2;           // an uninstaller is written; UninstallerIcon is stored
+constexpr int kCompressedChunks = 5;      // archive chunks are packed blocks
+constexpr int kKeepInstallLog = 6;        // Install.LOG is written even when nothing failed
+constexpr int kAskInstallDir = 7;         // the folder page is shown
+constexpr int kSingleInstance = 8;        // the named mutex refuses a second copy
+constexpr int kReplaceLockedFiles = 11;   // restart replacement also for files that did not exist
+constexpr int kRestartRequired = 14;      // a replacement at restart is pending
+constexpr int kMasterProduct = 16;        // MasterProduct and MasterDisplayName are stored
+constexpr int kVerifyWrittenFiles = 18;   // written files are read back and compared
+constexpr int kOverwriteReadOnly = 19;    // attributes of a file being replaced are cleared
+constexpr int kLogFiles = 20;             // one log line per installed file
+constexpr int kNoFinishMessage = 22;      // no success message, no summary page
+constexpr int kNoPreviousInstallQuestion = 28;
 constexpr int kNoBackgroundWindow = 29;
-constexpr int kVerifyChecksums = 32;    // the stub and every archive chunk are checked
+constexpr int kConfirmInstallDir = 31;
+constexpr int kVerifyChecksums = 32;      // the stub and every archive chunk are checked
+constexpr int kAskStartMenu = 34;
+constexpr int kErrorsInAutomaticMode = 35;
+constexpr int kCompareVersions = 36;
+constexpr int kRefuseNetworkDir = 37;
 constexpr int kTitleOption = 40;
+constexpr int kAskRestartInAutomaticMode = 41;
+constexpr int kNoGreeting = 43;
+constexpr int kConfirmUpgrade = 44;
+constexpr int kHideFileNames = 49;
+constexpr int kGrantInstallDirRights = 50;
+constexpr int kShowProgress = 51;
+constexpr int kRestartMarker = 53;
+constexpr int kRefuseRemovableDir = 55;
+constexpr int kNoUninstallerOnRemovable = 56;
+constexpr int kOfferViewLog = 57;
+constexpr int kBindExecutables = 58;
+constexpr int kGrantSharedDirRights = 62;
+// ProductFlags2 bits.
+constexpr int kReinstallBatchSameVersionOnly = 0;
+constexpr int kRestorePoint = 1;
+constexpr int kButtonPictures = 10;
 }  // namespace flags
 
 inline bool HasFlag(std::uint64_t flags, int bit) { return ((flags >> bit) & 1u) != 0; }
+inline void SetFlag(std::uint64_t& flags, int bit) { flags |= std::uint64_t{1} << bit; }
+inline void ClearFlag(std::uint64_t& flags, int bit) { flags &= ~(std::uint64_t{1} << bit); }
+inline void ClearFlag(std::uint32_t& flags, int bit) { flags &= ~(std::uint32_t{1} << bit); }
 
 }  // namespace brennick

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+namespace brennick {
+
+// What a wizard page returns.
+enum class PageResult {
+  Continue = 1001,
+  Cancel = 1003,
+};
+
+// The windows the install run talks to: the wizard pages and the progress
+// page. The run decides what is shown and when; an implementation only shows
+// it. Every page call happens only where the run needs that page.
+class InstallUi {
+ public:
+  virtual ~InstallUi() = default;
+
+  // Wizard pages.
+  virtual PageResult ShowGreeting() = 0;
+  // False when the password was not given.
+  virtual bool EnterPassword() = 0;
+  // A licence or readme text (8-bit or UTF-16 with its byte-order mark),
+  // product markers already replaced.
+  virtual PageResult ShowLicense(const std::string& text) = 0;
+  virtual PageResult ShowReadme(const std::string& text) = 0;
+  // The destination folder page; edits `folder` in place.
+  virtual PageResult ShowFolderPage(std::string& folder) = 0;
+  // The Start-menu folder page; edits `folder` in place.
+  virtual PageResult ShowStartMenuPage(std::string& folder) = 0;
+  // The must-uninstall page; Continue when the user confirms.
+  virtual PageResult ShowMustUninstall() = 0;
+  // The summary page at the end of a successful run.
+  virtual void ShowSummary() = 0;
+
+  // Progress page. Window messages are dispatched by every call.
+  virtual void OpenProgressPage() = 0;
+  // Shows language string `message` (0: no text) and restarts the stage clock.
+  virtual void SetStatus(int message) = 0;
+  virtual void SetProgress(int percent) = 0;
+  // Shows a path, or language string `message` when it is not 0, without
+  // restarting the stage clock.
+  virtual void ShowProgressItem(const std::string& path, int message) = 0;
+  // Waits until the current stage has been on screen `milliseconds`.
+  virtual void WaitStage(int milliseconds) = 0;
+  virtual void CloseProgressPage() = 0;
+};
+
+}  // namespace brennick

@@ -1,0 +1,123 @@
+#include "engine/overwrite_rules.h"
+
+#include <cstdio>
+
+#include "foundation/version_compare.h"
+
+namespace brennick {
+
+namespace {
+
+constexpr std::int32_t kPermanentFlag = 1 << 5;
+
+bool HasDate(const FileStamp& s) { return s[1] != 0; }
+bool HasTimeOfDay(const FileStamp& s) { return HasDate(s) && s[3] != -1; }
+
+// Year to second; a missing time of day reads as midnight.
+int CompareStamps(const FileStamp& a, const FileStamp& b) {
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const std::int32_t x = (i >= 3 && a[3] == -1) ? 0 : a[i];
+    const std::int32_t y = (i >= 3 && b[3] == -1) ? 0 : b[i];
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+bool IsPermanent(const FileRecord& r) { return (r.FileFlags & kPermanentFlag) != 0; }
+
+OverwriteVerdict Skip(std::string logText, bool record = false) {
+  OverwriteVerdict v;
+  v.write = false;
+  v.recordForUninstall = record;
+  v.logText = std::move(logText);
+  return v;
+}
+
+std::string Formatted(const char* format, const std::string& a, const std::string& b) {
+  const int size = std::snprintf(nullptr, 0, format, a.c_str(), b.c_str());
+  std::string text(static_cast<std::size_t>(size), '\0');
+  std::snprintf(text.data(), text.size() + 1, format, a.c_str(), b.c_str());
+  return text;
+}
+
+// Kinds 6 to 9: the version must be newer (when both are known), then the
+// date must be newer (when the existing one can be read).
+OverwriteVerdict JudgeVersionedFile(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
+  const bool recordWhenSkipped = r.FileKind == 9 && !IsPermanent(r);
+  std::string reason;
+  if (!r.Label.empty()) {
+    const std::string version = existing.Version();
+    if (!version.empty()) {
+      if (CompareVersions(r.Label, version) <= 0) {
+        return Skip(destination +
+                        Formatted(" was not installed because its version (%s) is not newer than %s\r\n", r.Label, version),
+                    recordWhenSkipped);
+      }
+      reason = Formatted("its version (%s) is newer than %s", r.Label, version);
+    }
+  }
+  // A file packaged without a date cannot be judged by date: only the
+  // version speaks for or against it.
+  if (HasDate(r.Stamp)) {
+    if (const auto lastWrite = existing.LastWrite()) {
+      const std::string packaged = FormatStampForLog(r.Stamp);
+      const std::string present = FormatStampForLog(*lastWrite);
+      if (CompareStamps(r.Stamp, *lastWrite) <= 0) {
+        return Skip(destination + Formatted(" was not installed because its date (%s) is not newer than %s.\r\n",
+                                            packaged, present),
+                    recordWhenSkipped);
+      }
+      if (!reason.empty()) reason += " and ";
+      reason += Formatted("its date (%s) is newer than %s", packaged, present);
+    }
+  }
+  OverwriteVerdict v;
+  v.existedBefore = true;
+  v.logText = reason.empty() ? destination + " is out of date and will be replaced.\r\n"
+                             : destination + " needs replacement because " + reason + "\r\n";
+  return v;
+}
+
+}  // namespace
+
+bool IsInstallFolderKind(std::int32_t kind) { return kind == 0 || kind == 5 || (kind >= 9 && kind <= 12); }
+
+int OverwriteModeOf(const FileRecord& record) { return (record.FileFlags >> 2) & 0x7; }
+
+std::string FormatStampForLog(const FileStamp& s) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%d/%d/%02d %d:%02d:%02d", s[0], s[1], s[2], s[3], s[4], s[5]);
+  return text;
+}
+
+OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
+  const int mode = OverwriteModeOf(r);
+  const bool record = IsInstallFolderKind(r.FileKind) && !IsPermanent(r);
+  if (mode == 1) return Skip({});
+  if (mode == 2 && !existing.Exists()) {
+    return Skip(destination + " was not installed because it does not already exist.\r\n");
+  }
+  if (mode == 3 && existing.Exists()) {
+    return Skip(destination + " was not installed because it already exists.\r\n", record);
+  }
+  if (mode == 4 && HasDate(r.Stamp)) {
+    const auto lastWrite = existing.LastWrite();
+    if (lastWrite && HasDate(*lastWrite) && CompareStamps(*lastWrite, r.Stamp) > 0) {
+      return Skip(destination + " was not installed because the existing file is newer.\r\n", record);
+    }
+  }
+  if ((r.FileKind == 1 || r.FileKind == 4) && existing.Exists()) {
+    if (HasTimeOfDay(r.Stamp)) {
+      const auto lastWrite = existing.LastWrite();
+      if (lastWrite && CompareStamps(*lastWrite, r.Stamp) >= 0) return Skip(destination + " is up to date.\r\n");
+    }
+    OverwriteVerdict v;
+    v.existedBefore = true;
+    v.logText = destination + " is out of date and will be replaced.\r\n";
+    return v;
+  }
+  if (r.FileKind >= 6 && r.FileKind <= 9 && existing.Exists()) return JudgeVersionedFile(r, destination, existing);
+  return {};
+}
+
+}  // namespace brennick
