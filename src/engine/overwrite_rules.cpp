@@ -3,25 +3,13 @@
 #include <cstdio>
 
 #include "foundation/version_compare.h"
+#include "startup/file_stamp.h"
 
 namespace brennick {
 
 namespace {
 
 constexpr std::int32_t kPermanentFlag = 1 << 5;
-
-bool HasDate(const FileStamp& s) { return s[1] != 0; }
-bool HasTimeOfDay(const FileStamp& s) { return HasDate(s) && s[3] != -1; }
-
-// Year to second; a missing time of day reads as midnight.
-int CompareStamps(const FileStamp& a, const FileStamp& b) {
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const std::int32_t x = (i >= 3 && a[3] == -1) ? 0 : a[i];
-    const std::int32_t y = (i >= 3 && b[3] == -1) ? 0 : b[i];
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return 0;
-}
 
 bool IsPermanent(const FileRecord& r) { return (r.FileFlags & kPermanentFlag) != 0; }
 
@@ -58,7 +46,7 @@ OverwriteVerdict JudgeVersionedFile(const FileRecord& r, const std::string& dest
   }
   // A file packaged without a date cannot be judged by date: only the
   // version speaks for or against it.
-  if (HasDate(r.Stamp)) {
+  if (StampHasDate(r.Stamp)) {
     if (const auto lastWrite = existing.LastWrite()) {
       const std::string packaged = FormatStampForLog(r.Stamp);
       const std::string present = FormatStampForLog(*lastWrite);
@@ -100,14 +88,14 @@ OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destinat
   if (mode == 3 && existing.Exists()) {
     return Skip(destination + " was not installed because it already exists.\r\n", record);
   }
-  if (mode == 4 && HasDate(r.Stamp)) {
+  if (mode == 4 && StampHasDate(r.Stamp)) {
     const auto lastWrite = existing.LastWrite();
-    if (lastWrite && HasDate(*lastWrite) && CompareStamps(*lastWrite, r.Stamp) > 0) {
+    if (lastWrite && StampHasDate(*lastWrite) && CompareStamps(*lastWrite, r.Stamp) > 0) {
       return Skip(destination + " was not installed because the existing file is newer.\r\n", record);
     }
   }
   if ((r.FileKind == 1 || r.FileKind == 4) && existing.Exists()) {
-    if (HasTimeOfDay(r.Stamp)) {
+    if (StampHasDateAndTime(r.Stamp)) {
       const auto lastWrite = existing.LastWrite();
       if (lastWrite && CompareStamps(*lastWrite, r.Stamp) >= 0) return Skip(destination + " is up to date.\r\n");
     }

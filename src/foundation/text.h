@@ -9,6 +9,7 @@ namespace brennick {
 // folding must not depend on the code page of the machine.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 
 // Every occurrence of `from` (not empty) replaced by `to`, left to right.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);

@@ -58,27 +58,48 @@ class ChunkReader {
 
 }  // namespace
 
-void ReadArchiveRecords(std::span<const std::uint8_t> stored, const ArchiveInfo& info,
-                        const std::function<void(std::span<const std::uint8_t>)>& onRecord) {
+void CheckArchiveSize(std::span<const std::uint8_t> stored, const ArchiveInfo& info) {
   if (info.archiveSize < 0 || stored.size() != static_cast<std::size_t>(info.archiveSize)) {
     CorruptInstaller(corrupt::kArchiveSize);
   }
-  // Always checked, whether or not the chunks carry checked checksums of their own.
-  if (PackageChecksum(stored) != info.archiveChecksum) CorruptInstaller(corrupt::kArchiveChecksum);
+}
 
-  ChunkReader chunks(stored, info.productFlags);
+void CheckArchiveChecksum(std::span<const std::uint8_t> stored, const ArchiveInfo& info) {
+  if (PackageChecksum(stored) != info.archiveChecksum) CorruptInstaller(corrupt::kArchiveChecksum);
+}
+
+struct ArchiveRecords::Reading {
+  ChunkReader chunks;
   RecordQueue queue;
-  for (std::int32_t i = 0; i < info.fileCount; ++i) {
-    auto record = queue.TakeRecord();
-    while (!record) {
-      chunks.FeedNextChunk(queue);
-      record = queue.TakeRecord();
-    }
-    onRecord(*record);
+};
+
+ArchiveRecords::ArchiveRecords(std::span<const std::uint8_t> stored, std::uint64_t productFlags)
+    : reading_(std::make_unique<Reading>(Reading{ChunkReader(stored, productFlags), RecordQueue()})) {}
+
+ArchiveRecords::~ArchiveRecords() = default;
+
+std::vector<std::uint8_t> ArchiveRecords::Next(const std::function<void()>& beforeChunk) {
+  auto record = reading_->queue.TakeRecord();
+  while (!record) {
+    if (beforeChunk) beforeChunk();
+    reading_->chunks.FeedNextChunk(reading_->queue);
+    record = reading_->queue.TakeRecord();
   }
-  // The archive must be used up exactly.
-  if (chunks.BytesLeft() != 0) CorruptInstaller(corrupt::kArchiveBytesLeft);
-  if (!queue.IsEmpty()) CorruptInstaller(corrupt::kRecordBytesLeft);
+  return std::move(*record);
+}
+
+void ArchiveRecords::Finish() {
+  if (reading_->chunks.BytesLeft() != 0) CorruptInstaller(corrupt::kArchiveBytesLeft);
+  if (!reading_->queue.IsEmpty()) CorruptInstaller(corrupt::kRecordBytesLeft);
+}
+
+void ReadArchiveRecords(std::span<const std::uint8_t> stored, const ArchiveInfo& info,
+                        const std::function<void(std::span<const std::uint8_t>)>& onRecord) {
+  CheckArchiveSize(stored, info);
+  CheckArchiveChecksum(stored, info);
+  ArchiveRecords records(stored, info.productFlags);
+  for (std::int32_t i = 0; i < info.fileCount; ++i) onRecord(records.Next({}));
+  records.Finish();
 }
 
 }  // namespace brennick

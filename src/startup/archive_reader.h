@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
+#include <vector>
 
 namespace brennick {
 
@@ -16,6 +18,30 @@ struct ArchiveInfo {
   std::uint32_t archiveChecksum = 0;  // ArchiveChecksum from the package header
   std::int32_t fileCount = 0;         // FileCount; a negative count reads no record
   std::uint64_t productFlags = 0;     // ProductFlags of the settings record
+};
+
+// The stored archive must have the size the header gives (code 46) ...
+void CheckArchiveSize(std::span<const std::uint8_t> stored, const ArchiveInfo& info);
+// ... and its checksum (code 55), whether or not the chunks are checked too.
+void CheckArchiveChecksum(std::span<const std::uint8_t> stored, const ArchiveInfo& info);
+
+// The file records of a checked archive, one at a time, chunk after chunk
+// (codes 60 to 63 and 84 end through CorruptInstaller).
+class ArchiveRecords {
+ public:
+  ArchiveRecords(std::span<const std::uint8_t> stored, std::uint64_t productFlags);
+  ~ArchiveRecords();
+
+  // The next record's body; `beforeChunk` runs before each chunk is read.
+  std::vector<std::uint8_t> Next(const std::function<void()>& beforeChunk);
+
+  // After the last record the archive must be used up exactly: archive bytes
+  // left are code 80, queued record bytes code 83.
+  void Finish();
+
+ private:
+  struct Reading;
+  std::unique_ptr<Reading> reading_;
 };
 
 // Hands each file record's body to `onRecord`, in archive order. The span is

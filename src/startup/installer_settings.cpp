@@ -24,6 +24,7 @@ std::string WithoutFirstX86(std::string folder) {
   return folder;
 }
 
+// Here the letter case counts: "hklm\\..." is a folder below Program Files.
 bool IsRegistryFolder(std::string_view value) {
   return value.starts_with("HKLM\\") || value.starts_with("HKCU\\");
 }
@@ -92,6 +93,17 @@ void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& 
 
 ProductText ProductTextOf(const InstallerState& state) {
   return {state.ProductName, state.Settings.ProductDescription, state.WindowsFolder};
+}
+
+RunValues RunValuesOf(const InstallerState& state) {
+  RunValues run;
+  run.InstallDir = state.InstallDir;
+  run.ProductName = state.ProductName;
+  run.SharedPath = state.Settings.SharedPath;
+  run.UninstallDataDir = state.UninstallDataDir;
+  run.OldVersion = state.OverwritingVersion;
+  run.Version = state.Settings.DisplayVersion;
+  return run;
 }
 
 const std::string& Message(InstallerState& state, int number) {

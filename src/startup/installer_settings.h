@@ -38,6 +38,9 @@ void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& 
 // The defaults and derived values alone, for a record already read.
 void ApplyInstallerSettings(SettingsRecord record, InstallerState& state, SettingsEnvironment& env);
 
+// The run's values of the installer variables, as they stand now.
+RunValues RunValuesOf(const InstallerState& state);
+
 // The product-text values in force.
 ProductText ProductTextOf(const InstallerState& state);
 

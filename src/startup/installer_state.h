@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/install_lists.h"
 #include "startup/message_table.h"
 #include "startup/settings_record.h"
 
@@ -65,6 +66,7 @@ struct InstallerState {
   bool IsDowngrade = false;
   std::string UninstallDataDir;     // InstallDir joined with UninstallSubdir
   std::int64_t RequiredSpace = -1;  // bytes needed on the install drive; -1 until computed
+  InstallLists Lists;               // what the file loop hands on to the later steps
 };
 
 inline constexpr const char* kFamilyName = "Brennick Setup";

@@ -1,20 +1,9 @@
 #include "startup/win/exit_installer.h"
 
-#include "foundation/win/path_text_win.h"
+#include "engine/win/install_log.h"
+#include "foundation/win/message_pump.h"
 
 namespace brennick::win {
-
-namespace {
-
-void DispatchPendingMessages() {
-  MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
-  }
-}
-
-}  // namespace
 
 void ExitInstaller(Program& program, int exitCode) {
   if (program.backgroundWindow != nullptr) {
@@ -23,9 +12,7 @@ void ExitInstaller(Program& program, int exitCode) {
     program.backgroundWindow = nullptr;
   }
   DispatchPendingMessages();
-  if (!program.state.TempLogPath.empty()) {
-    ::DeleteFileW(WidePath(program.state.TempLogPath).c_str());
-  }
+  DiscardInstallLog(program);
   EndNotification(program.notification);
   ::OleUninitialize();
   ::ExitProcess(static_cast<UINT>(exitCode));

@@ -17,6 +17,9 @@ class MachineSettings final : public SettingsEnvironment {
   bool ButtonPicturesSupported() override;
   bool TurnOffFileSystemRedirection() override;
 
+  // Every folder of the installer variables.
+  InstallerFolders& Folders() { return folders_; }
+
  private:
   WindowsFacts facts_;
   InstallerFolders folders_{facts_};

@@ -1,6 +1,7 @@
 // The program's entry point: prepares the process, reads the command line and
 // takes one of the two roads, uninstall or install.
 
+#include "engine/win/run_install.h"
 #include "foundation/fatal.h"
 #include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"
@@ -14,6 +15,7 @@
 #include "startup/win/exit_installer.h"
 #include "startup/win/fatal_box.h"
 #include "startup/win/open_package.h"
+#include "ui/win/interim_ui.h"
 #include "uninstall/win/run_uninstall.h"
 
 namespace brennick::win {
@@ -33,18 +35,13 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   ExitInstaller(program, 0);
 }
 
-// The install run is not part of this build yet: say plainly how far the
-// program got instead of pretending to install.
-void ReportPackageRead(Program& program) {
-  InstallerState& state = program.state;
+// The package is checked whole before anything is changed: a damaged
+// package ends with its code and leaves the machine as it was.
+[[noreturn]] void InstallRoad(Program& program) {
   const StoredArchive archive = ReadStoredArchive(program);
-  const std::size_t files = VerifyArchive(archive.bytes, program.packageHeader, state);
-  const std::string text = "The setup package of " + state.ProductName + " was read and verified (" +
-                           std::to_string(files) + " files, " +
-                           std::to_string(state.Settings.Languages.Names.size()) +
-                           " languages).\r\n\r\nInstalling is not part of this build of " + state.FamilyName +
-                           " yet; nothing was changed.";
-  ::MessageBoxA(program.backgroundWindow, text.c_str(), Message(state, 0).c_str(), MB_OK | MB_ICONINFORMATION);
+  VerifyArchive(archive.bytes, program.packageHeader, program.state);
+  static InterimUi ui(program);
+  RunInstall(program, ui, archive);
 }
 
 [[noreturn]] void Run(HINSTANCE instance, const char* commandTail) {
@@ -67,8 +64,7 @@ void ReportPackageRead(Program& program) {
   if (program.state.UninstallRequested) UninstallRoad(program, programName);
 
   OpenPackage(program);
-  ReportPackageRead(program);
-  ExitInstaller(program, 1);
+  InstallRoad(program);
 }
 
 }  // namespace

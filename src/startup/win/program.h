@@ -24,6 +24,9 @@ struct Program {
   std::string ownFilePath;  // the name it was opened by
   PackageHeader packageHeader;
   std::span<const std::uint8_t> packageSection;  // as mapped with the program
+  ScopedKernelHandle singleInstance;  // the named mutex of a single-instance product, held to the end
+  std::int64_t restorePointSequence = 0;  // of the restore point begun for the run
+  ScopedKernelHandle installLog;  // the temporary install log (state.TempLogPath) while the run collects it
 };
 
 }  // namespace brennick::win

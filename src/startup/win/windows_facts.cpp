@@ -4,6 +4,7 @@
 
 #include "foundation/win/dynamic_function.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
 
 namespace brennick::win {
@@ -14,23 +15,7 @@ constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr DWORD kEnvironmentBuffer = 31999;  // characters, as the expansion has always had
 
 std::string StringValue(HKEY root, const std::string& key, const std::string& name) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return {};
-  const ScopedRegistryKey opened(raw);
-  DWORD type = 0;
-  DWORD size = 0;
-  if (::RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) {
-    return {};
-  }
-  std::string value(size, '\0');
-  if (::RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
-      ERROR_SUCCESS) {
-    return {};
-  }
-  value.resize(std::min<std::size_t>(size, value.size()));
-  while (!value.empty() && value.back() == '\0') value.pop_back();
-  return value;
+  return ReadRegistryString(root, key, name).value_or(std::string());
 }
 
 template <class Call>

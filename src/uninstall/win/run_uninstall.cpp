@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "engine/win/message_boxes.h"
 #include "foundation/win/scoped_handle.h"
 
 namespace brennick::win {
@@ -10,10 +11,6 @@ namespace {
 
 constexpr const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-void ShowUninstallError(Program& program, const std::string& text) {
-  ::MessageBoxA(program.backgroundWindow, text.c_str(), "Error", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-}
-
 }  // namespace
 
 bool RunUninstall(Program& program, const std::string& name) {
@@ -21,17 +18,17 @@ bool RunUninstall(Program& program, const std::string& name) {
   const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstallRoot + name).c_str(), 0, KEY_READ, &rawKey);
   const ScopedRegistryKey key(rawKey);
   if (opened == ERROR_ACCESS_DENIED) {
-    ShowUninstallError(program, "Permission denied.  Please login with an administrator account before uninstalling.");
+    ShowError(program, "Permission denied.  Please login with an administrator account before uninstalling.");
     return false;
   }
   if (opened != ERROR_SUCCESS) {
-    ShowUninstallError(program, "No product named '" + name + "' is installed.");
+    ShowError(program, "No product named '" + name + "' is installed.");
     return false;
   }
   // The product is registered, but the removal itself (uninstall data file,
   // undo steps) is not part of this build yet.
-  ShowUninstallError(program, "'" + name + "' is installed, but this build of " + program.state.FamilyName +
-                                  " cannot remove products yet.");
+  ShowError(program, "'" + name + "' is installed, but this build of " + program.state.FamilyName +
+                         " cannot remove products yet.");
   return false;
 }
 

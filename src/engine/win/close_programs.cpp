@@ -1,0 +1,92 @@
+#include "engine/win/close_programs.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/window_match.h"
+#include "engine/win/message_boxes.h"
+#include "foundation/message_format.h"
+#include "foundation/win/message_pump.h"
+#include "startup/installer_settings.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr std::uint8_t kInstallPass = 1;
+constexpr std::uint8_t kUninstallPasses = 2 | 4;
+constexpr DWORD kSettleTime = 333;  // milliseconds for the programs to react
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+std::string WindowText(HWND window, bool className) {
+  char text[512] = {};
+  const int length = className ? ::GetClassNameA(window, text, sizeof text) : ::GetWindowTextA(window, text, sizeof text);
+  return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+void CloseWindow(Program& program, HWND window, const ProgramToClose& entry) {
+  InstallerState& state = program.state;
+  switch (entry.Action) {
+    case 0:
+      ::PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    case 1:
+      ::PostMessageA(window, WM_QUIT, 0, 0);
+      break;
+    case 2:
+      while (::IsWindow(window)) {
+        if (!AskRetryCancel(program, FormatLanguageString(Message(state, 99), {entry.DisplayName}), Message(state, 65))) {
+          CancelInstall(program);
+        }
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+// Lets the closing programs run: messages are handled for a third of a
+// second, idle rounds sleeping 25 ms and then longer, up to 100 ms.
+void Settle() {
+  const DWORD start = ::GetTickCount();
+  DWORD pause = 25;
+  while (::GetTickCount() - start < kSettleTime) {
+    MSG message;
+    if (::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+      DispatchPendingMessages();
+      continue;
+    }
+    ::Sleep(pause);
+    pause = std::min<DWORD>(pause + 2, 100);
+  }
+}
+
+}  // namespace
+
+void CloseProgramsBeforeInstall(Program& program) {
+  std::vector<ProgramToClose>& list = program.state.Settings.ProgramsToClose;
+  if (list.empty()) return;
+  std::vector<HWND> windows;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  const DWORD self = ::GetCurrentProcessId();
+  for (const HWND window : windows) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == self) continue;
+    const std::string windowClass = WindowText(window, true);
+    const std::string title = WindowText(window, false);
+    for (const ProgramToClose& entry : list) {
+      if ((entry.PassMask & kInstallPass) == 0 || !MatchesProgramToClose(entry, windowClass, title)) continue;
+      CloseWindow(program, window, entry);
+      break;
+    }
+  }
+  std::erase_if(list, [](const ProgramToClose& e) { return (e.PassMask & kUninstallPasses) == 0; });
+  Settle();
+}
+
+}  // namespace brennick::win

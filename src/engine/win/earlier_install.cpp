@@ -1,0 +1,139 @@
+#include "engine/win/earlier_install.h"
+
+#include "engine/win/message_boxes.h"
+#include "foundation/version_compare.h"
+#include "foundation/win/file_system.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
+#include "startup/installer_settings.h"
+#include "startup/win/exit_installer.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::string TempFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathA(MAX_PATH, path);
+  std::string folder = length == 0 || length > MAX_PATH ? "c:\\temp" : std::string(path, length);
+  if (!folder.ends_with('\\')) folder += '\\';
+  return folder;
+}
+
+std::string CommandInterpreter() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = ::GetEnvironmentVariableA("ComSpec", path, MAX_PATH);
+  if (length > 0 && length <= MAX_PATH) return std::string(path, length);
+  const UINT system = ::GetSystemDirectoryA(path, MAX_PATH);
+  return std::string(path, system) + "\\cmd.exe";
+}
+
+std::string ShortPathOf(const std::string& path) {
+  char shortPath[MAX_PATH + 1] = {};
+  const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+  return length == 0 || length > MAX_PATH ? path : std::string(shortPath, length);
+}
+
+// "utrri.bat" runs the earlier version's uninstaller, starts this installer
+// again with its own command line, and deletes itself.
+void HandOverToUninstaller(const std::string& uninstallCommand) {
+  const std::string batch = TempFolder() + "utrri.bat";
+  std::string text = uninstallCommand;
+  text.append("\r\n").append(::GetCommandLineA()).append("\r\n");
+  text.append("del \"").append(batch).append("\"\r\n");
+  {
+    const ScopedKernelHandle file(::CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file.valid() || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size()) {
+      return;
+    }
+  }
+  std::string command(1, '"');
+  command.append(CommandInterpreter()).append("\" /c ").append(ShortPathOf(batch));
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                       &process)) {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+}
+
+[[noreturn]] void MustUninstallFirst(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
+  state.AutomaticMode = false;  // the user must see why the installer stops
+  const std::string key = UninstallKeyPath(state);
+  std::string command = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString").value_or("");
+  if (command.empty()) command = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString").value_or("");
+  if (command.empty()) {
+    ShowError(program, Message(state, 9));
+    ExitInstaller(program, 1);
+  }
+  if (ui.ShowMustUninstall() == PageResult::Continue) HandOverToUninstaller(command);
+  ExitInstaller(program, 1);
+}
+
+// The message that introduces the question, with the comparison it implies.
+int ClassifyVersions(InstallerState& state) {
+  const std::string& installed = state.OverwritingVersion;
+  const std::string& packaged = state.Settings.DisplayVersion;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kCompareVersions) || installed.empty() || packaged.empty()) return 3;
+  const int order = CompareVersions(installed, packaged);
+  state.IsReinstall = order == 0;
+  state.IsUpgrade = order < 0;
+  state.IsDowngrade = order > 0;
+  return order == 0 ? 4 : (order < 0 ? 5 : 6);
+}
+
+}  // namespace
+
+std::string UninstallKeyPath(const InstallerState& state) { return kUninstallRoot + state.Settings.UninstallKeyName; }
+
+void FindEarlierInstallation(Program& program) {
+  InstallerState& state = program.state;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kUninstaller)) return;
+  const std::string key = UninstallKeyPath(state);
+  const auto value = [&](const char* name) {
+    return ReadRegistryString(HKEY_LOCAL_MACHINE, key, name).value_or("");
+  };
+  state.PreviousInstallDir = value("InstallLocation");
+  state.OverwritingVersion = value("DisplayVersion");
+  state.PreviousSharedFiles = value("SharedFiles");
+  state.PreviousStartMenu = value("ProductStartMenu");
+  if (state.PreviousInstallDir.empty()) {
+    if (const auto path = ParseRegistryValuePath(state.Settings.InstallDirRegistryValue)) {
+      state.PreviousInstallDir = ReadRegistryString(*path);
+    }
+  }
+  state.PreviousInstallFound = !state.PreviousInstallDir.empty() && IsFolder(state.PreviousInstallDir);
+}
+
+void ConfirmOverEarlierInstallation(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
+  const SettingsRecord& s = state.Settings;
+  if (HasFlag(s.ProductFlags, flags::kMustUninstallFirst) &&
+      (s.MustUninstallBelow.empty() || CompareVersions(state.OverwritingVersion, s.MustUninstallBelow) < 0)) {
+    MustUninstallFirst(program, ui);
+  }
+  // The comparison is made whether or not the question is asked: the batches
+  // and notifications of an upgrade depend on it in automatic mode too.
+  const int message = ClassifyVersions(state);
+  if (state.AutomaticMode || HasFlag(s.ProductFlags, flags::kNoPreviousInstallQuestion)) return;
+  const std::string question =
+      Message(state, message) + "\r\n" + state.PreviousInstallDir + "\r\n\r\n" + Message(state, 7);
+  if (!AskYesNo(program, question, Message(state, 2))) CancelInstall(program);
+  if (HasFlag(s.ProductFlags, flags::kConfirmUpgrade) && !state.OverwritingVersion.empty() &&
+      (s.UpgradeWarnBelow.empty() || CompareVersions(state.OverwritingVersion, s.UpgradeWarnBelow) < 0) &&
+      !AskOkCancel(program, Message(state, 72), Message(state, 20))) {
+    ExitInstaller(program, 1);
+  }
+}
+
+}  // namespace brennick::win

@@ -1,0 +1,107 @@
+#include "engine/win/finish_installation.h"
+
+#include <shlobj.h>
+
+#include "engine/win/install_log.h"
+#include "engine/win/message_boxes.h"
+#include "engine/win/reboot_replace.h"
+#include "engine/win/restore_point.h"
+#include "foundation/win/dynamic_function.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/privilege.h"
+#include "foundation/win/system_error_text.h"
+#include "startup/installer_settings.h"
+#include "startup/resolve_path.h"
+#include "startup/win/exit_installer.h"
+
+namespace brennick::win {
+
+namespace {
+
+void LeaveRestartMarker(Program& program) {
+  InstallerState& state = program.state;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kRestartMarker)) return;
+  const std::string marker = JoinPath(state.InstallDir, "reboot.dat");
+  const ScopedKernelHandle file(::CreateFileW(WidePath(marker).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.valid()) ScheduleDeleteAtReboot(marker, true, state.WindowsFolder);
+}
+
+void NotifyDesktopChange(const InstallerState& state) {
+  const int folder = state.Settings.ShortcutMode == 1 ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY;
+  char path[MAX_PATH + 1] = {};
+  if (::SHGetSpecialFolderPathA(nullptr, path, folder, FALSE)) {
+    ::SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, path, nullptr);
+  }
+}
+
+bool DecideRestart(Program& program) {
+  InstallerState& state = program.state;
+  const std::uint64_t flagsWord = state.Settings.ProductFlags;
+  if (!HasFlag(flagsWord, flags::kRestartRequired)) return false;
+  if (state.AutomaticMode && !HasFlag(flagsWord, flags::kAskRestartInAutomaticMode)) return true;
+  return AskYesNo(program, Message(state, 37), Message(state, 20));
+}
+
+void RemoveIfEmpty(const std::string& folder) {
+  if (!folder.empty()) ::RemoveDirectoryW(WidePath(folder).c_str());
+}
+
+void RestoreRedirection(const InstallerState& state) {
+  if (state.Settings.Bitness != 1) return;
+  using RevertFn = BOOL(WINAPI*)(PVOID);
+  if (const auto revert = LookUpFunction<RevertFn>(L"kernel32.dll", "Wow64RevertWow64FsRedirection")) revert(nullptr);
+}
+
+[[noreturn]] void Restart(Program& program) {
+  EnablePrivilege("SeShutdownPrivilege");
+  ::ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
+                                  SHTDN_REASON_FLAG_PLANNED);
+  ExitInstaller(program, 1);
+}
+
+void LaunchOnExit(Program& program) {
+  InstallerState& state = program.state;
+  if (!state.FailureText.empty() || state.LaunchOnExit.empty()) return;
+  std::string command = state.LaunchOnExit;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    AppendToLogFile(program,
+                    "Failed to launch command: " + state.LaunchOnExit + "\r\n" + SystemErrorText(::GetLastError()) + "\r\n");
+    return;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+}
+
+}  // namespace
+
+void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
+  InstallerState& state = program.state;
+  const int stageTime = state.Settings.MinStageTime;
+  LeaveRestartMarker(program);
+  ui.WaitStage(stageTime);
+  ui.SetStatus(36);
+  ui.SetProgress(100);
+  NotifyDesktopChange(state);
+  if (HasFlag(state.Settings.ProductFlags2, flags::kRestorePoint) && !CommitRestorePoint(program)) {
+    LogText(program, "Failed to commit restore point.\r\n");
+  }
+  ui.WaitStage(stageTime);
+  ui.CloseProgressPage();
+  if (!state.LaunchOnExit.empty()) LogFormat(program, "Launch on exit: %s\r\n", state.LaunchOnExit.c_str());
+  WriteInstallLog(program, isReinstall, true, state.FailureText, &ui);
+  const bool restart = DecideRestart(program);
+  RemoveIfEmpty(state.Settings.SharedPath);
+  RemoveIfEmpty(state.UninstallDataDir);
+  RemoveIfEmpty(state.InstallDir);
+  RestoreRedirection(state);
+  if (restart) Restart(program);
+  ::SetCurrentDirectoryW(WidePath(state.InstallDir).c_str());
+  LaunchOnExit(program);
+  ExitInstaller(program, 1);
+}
+
+}  // namespace brennick::win

@@ -1,0 +1,214 @@
+#include "engine/win/install_files.h"
+
+#include <cstdio>
+
+#include "engine/overwrite_rules.h"
+#include "engine/win/bind_image.h"
+#include "engine/win/install_log.h"
+#include "engine/win/write_installed_file.h"
+#include "foundation/checked_array.h"
+#include "foundation/text.h"
+#include "foundation/win/file_system.h"
+#include "foundation/win/file_times.h"
+#include "foundation/win/file_version.h"
+#include "foundation/win/message_pump.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/system_error_text.h"
+#include "startup/archive_reader.h"
+#include "startup/installer_settings.h"
+#include "startup/own_file_name.h"
+#include "startup/win/machine_settings.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr std::int32_t kDesktopShortcutFlag = 1 << 0;
+constexpr std::int32_t kStartMenuShortcutFlag = 1 << 1;
+constexpr std::int32_t kPermanentFlag = 1 << 5;
+constexpr std::uint32_t kRemoveMsiFlag = 1u << 31;
+constexpr char kTypeLibraryMark = '\xA9';
+
+// The file at a destination, looked at only as far as a rule asks.
+class ExistingDestination final : public ExistingFile {
+ public:
+  explicit ExistingDestination(const std::string& path) : path_(path) {}
+  bool Exists() override { return PathExists(path_); }
+  std::optional<FileStamp> LastWrite() override { return ReadLastWriteStamp(path_); }
+  std::string Version() override { return ReadFileVersion(path_); }
+
+ private:
+  const std::string& path_;
+};
+
+bool IsPermanent(const FileRecord& r) { return (r.FileFlags & kPermanentFlag) != 0; }
+
+std::string Lower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// Shared files, system files, COM files and type libraries are counted (and
+// the latter two registered) whether or not they are written.
+void QueueByKind(InstallLists& lists, const FileRecord& r, const std::string& destination) {
+  const bool permanent = IsPermanent(r);
+  switch (r.FileKind) {
+    case 1:
+      lists.SharedDllList.push_back(destination + (permanent ? " " : ""));
+      break;
+    case 6:
+      lists.SharedDllList.push_back(destination + " ");
+      break;
+    case 7:
+      lists.ComRegisterList.push_back(destination);
+      lists.SharedDllList.push_back(destination + (permanent ? " " : "^"));
+      break;
+    case 8:
+      lists.TypeLibList.push_back(destination);
+      lists.SharedDllList.push_back(destination + (permanent ? ' ' : kTypeLibraryMark));
+      break;
+    default:
+      break;
+  }
+}
+
+void QueueShortcut(InstallLists& lists, const FileRecord& r, const std::string& destination) {
+  const bool wanted = (r.FileKind == 0 && (r.FileFlags & (kDesktopShortcutFlag | kStartMenuShortcutFlag)) != 0) ||
+                      r.FileKind == 5;
+  if (!wanted) return;
+  ShortcutRecord link;
+  link.OnDesktop = (r.FileFlags & kDesktopShortcutFlag) != 0;
+  link.InStartMenu = (r.FileFlags & kStartMenuShortcutFlag) != 0;
+  link.InStartup = r.FileKind == 5;
+  link.KeepOnUninstall = IsPermanent(r);
+  link.LinkTarget = destination;
+  link.LinkArguments = r.Arguments;
+  link.LinkWorkingDir = r.WorkingDir;
+  link.LinkName = r.Label;
+  link.LinkIcon = r.ShortcutIcon;
+  lists.ShortcutEntries.push_back(std::move(link));
+}
+
+// Makes the destination's folder. False, with the failure reported, when it
+// cannot be made.
+bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& destination) {
+  InstallerState& state = program.state;
+  const std::string folder = FolderOf(destination);
+  if (folder.empty() || EqualsNoCase(folder, state.InstallDir)) return true;
+  const std::uint32_t error = CreateFolderWithParents(folder);
+  if (error != 0) {
+    // A file in the way is the likely cause, and the system's text for it is
+    // no help to the user.
+    const std::string reason = IsFile(folder) || error == ERROR_FILE_EXISTS
+                                   ? std::string("Cannot create directory because there is a file with the same name.")
+                                   : SystemErrorText(error);
+    AddFailures(program, {Message(state, 25), " ", folder, "\r\n", reason, "\r\n\r\nNot installed: ", destination,
+                          "\r\n\r\n"});
+    return false;
+  }
+  if (!IsPermanent(r) && (IsInstallFolderKind(r.FileKind) || r.FileKind == 1)) {
+    RecordRemoval(state.Lists, 1, folder);
+  }
+  return true;
+}
+
+void RegisterFont(Program& program, const FileRecord& r, const std::string& destination) {
+  InstallerState& state = program.state;
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  ::GetVersionExA(&version);
+  const char* key = version.dwPlatformId == VER_PLATFORM_WIN32_NT
+                        ? "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"
+                        : "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
+  HKEY raw = nullptr;
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) ==
+      ERROR_SUCCESS) {
+    const ScopedRegistryKey fonts(raw);
+    ::RegSetValueExA(fonts.get(), r.Label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(r.Name.c_str()),
+                     static_cast<DWORD>(r.Name.size() + 1));
+  }
+  ::AddFontResourceW(WidePath(destination).c_str());
+  if (!IsPermanent(r)) state.Lists.ProductFonts += "\"" + r.Label + "\" \"" + r.Name + "\" ";
+  state.Lists.FontsInstalled = true;
+}
+
+void AfterWrite(Program& program, const FileRecord& r, const std::string& destination) {
+  InstallLists& lists = program.state.Lists;
+  switch (r.FileKind) {
+    case 4:
+      RegisterFont(program, r, destination);
+      break;
+    case 10:
+      lists.DriverList.push_back(destination);
+      break;
+    case file_kind::kMsiPackage:
+      lists.MsiPackages.push_back({destination, r.MsiUiLevel, (static_cast<std::uint32_t>(r.FileFlags) & kRemoveMsiFlag) != 0});
+      break;
+    case 12:
+      lists.Applets.push_back({r.Label, destination});
+      break;
+    default:
+      break;
+  }
+  if (HasFlag(program.state.Settings.ProductFlags, flags::kBindExecutables) && EndsWithNoCase(destination, "exe")) {
+    const std::uint32_t error = BindExecutable(destination);
+    LogTexts(program, {"Binding ", destination, " : "});
+    if (error == 0) {
+      LogText(program, "OK\r\n");
+    } else {
+      LogTexts(program, {"FAILED\r\n", SystemErrorText(error), "\r\n"});
+    }
+  }
+}
+
+void InstallItem(Program& program, InstallUi& ui, FileItem item, const DestinationFolders& folders,
+                 MachineSettings& machine) {
+  InstallerState& state = program.state;
+  FileRecord& r = item.record;
+  const FileDestination destination = ResolveFileDestination(r, folders, [&](const std::string& text) {
+    return machine.ExpandVariables(text, RunValuesOf(state));
+  });
+  const std::string& path = destination.path;
+  const std::string logLine = std::string(FileNameOf(r.Name)) + " >>> " + path;
+  const bool hideName = HasFlag(state.Settings.ProductFlags, flags::kHideFileNames) ||
+                        r.Name.find("b/0@+") != std::string::npos;
+  ui.ShowProgressItem(path, hideName ? 54 : 0);
+
+  QueueByKind(state.Lists, r, path);
+  ExistingDestination existing(path);
+  const OverwriteVerdict verdict = JudgeOverwrite(r, path, existing);
+  if (!verdict.logText.empty()) LogText(program, verdict.logText);
+  if (verdict.recordForUninstall) RecordRemoval(state.Lists, 0, path);
+  if (!verdict.write) return;
+
+  QueueShortcut(state.Lists, r, path);
+  if (destination.createFolders && !MakeFolderOf(program, r, path)) return;
+  if (!IsPermanent(r) && IsInstallFolderKind(r.FileKind)) RecordRemoval(state.Lists, 0, path);
+  bool registered = false;
+  if (!WriteInstalledFile(program, path, item.data, r.Stamp, r.Attributes, verdict.existedBefore, registered)) return;
+  if (HasFlag(state.Settings.ProductFlags, flags::kLogFiles)) LogTexts(program, {logLine, "\r\n"});
+  AfterWrite(program, r, path);
+  state.Lists.WrittenSet.insert(Lower(path));
+}
+
+}  // namespace
+
+void InstallFiles(Program& program, InstallUi& ui, std::span<const std::uint8_t> stored,
+                  const DestinationFolders& folders) {
+  InstallerState& state = program.state;
+  const std::int32_t count = program.packageHeader.FileCount;
+  MachineSettings machine;
+  ArchiveRecords records(stored, state.Settings.ProductFlags);
+  for (std::int32_t i = 0; i < count; ++i) {
+    const std::vector<std::uint8_t> body = records.Next([&] { ui.SetStatus(29); });
+    ui.SetProgress(28 + static_cast<int>(static_cast<std::int64_t>(i) * 62 / count));
+    const FileItem item = ReadFileItem(body, CheckedAt(state.FileDataSizes, static_cast<long long>(i), "int"));
+    DispatchPendingMessages();
+    InstallItem(program, ui, item, folders, machine);
+  }
+  records.Finish();
+}
+
+}  // namespace brennick::win

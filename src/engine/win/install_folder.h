@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/install_ui.h"
+#include "startup/win/program.h"
+
+namespace brennick::win {
+
+// Decides InstallDir: from the registry value the settings name, from the
+// earlier installation (after its questions), or from the /d: switch or the
+// default, through the folder page when the product shows it.
+void ChooseInstallFolder(Program& program, InstallUi& ui);
+
+// RequiredSpace for the drive of InstallDir.
+std::int64_t ComputeRequiredSpace(const Program& program);
+
+// The drive of InstallDir holds removable media (a removable disk or a CD).
+bool IsRemovableInstallDrive(const std::string& folder);
+
+}  // namespace brennick::win

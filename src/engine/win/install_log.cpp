@@ -1,0 +1,231 @@
+#include "engine/win/install_log.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+#include "engine/install_log_record.h"
+#include "engine/win/message_boxes.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/windows_version.h"
+#include "startup/installer_settings.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr int kFailureQuestionMessage = 40;
+constexpr int kFailureTitleMessage = 41;
+constexpr int kSuccessMessage = 42;
+constexpr int kSuccessTitleMessage = 43;  // also the closing line of a good record
+constexpr int kLockedTries = 100;
+constexpr DWORD kLockedPauseMs = 10;
+
+void WriteAll(HANDLE file, std::string_view text) {
+  while (!text.empty()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 24));
+    DWORD written = 0;
+    if (!::WriteFile(file, text.data(), chunk, &written, nullptr) || written == 0) return;
+    text.remove_prefix(written);
+  }
+}
+
+std::string FormatText(const char* format, va_list args) {
+  va_list sizing;
+  va_copy(sizing, args);
+  const int size = std::vsnprintf(nullptr, 0, format, sizing);
+  va_end(sizing);
+  if (size <= 0) return {};
+  std::string text(static_cast<std::size_t>(size) + 1, '\0');
+  std::vsnprintf(text.data(), text.size(), format, args);
+  text.resize(static_cast<std::size_t>(size));
+  return text;
+}
+
+// The whole temporary log, from its start.
+std::string ReadBody(HANDLE log) {
+  LARGE_INTEGER size = {};
+  if (!::GetFileSizeEx(log, &size) || size.QuadPart <= 0) return {};
+  LARGE_INTEGER start = {};
+  if (!::SetFilePointerEx(log, start, nullptr, FILE_BEGIN)) return {};
+  std::string body(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t done = 0;
+  while (done < body.size()) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(body.size() - done, 1u << 24));
+    if (!::ReadFile(log, body.data() + done, chunk, &got, nullptr) || got == 0) break;
+    done += got;
+  }
+  body.resize(done);
+  ::SetFilePointerEx(log, start, nullptr, FILE_END);
+  return body;
+}
+
+DateTime LocalTimeNow() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+// Appends this run's record to "Install.LOG". False when the file cannot be
+// opened.
+bool AppendRecord(Program& program, bool isReinstall, const std::string& failures) {
+  InstallerState& state = program.state;
+  ScopedKernelHandle file(::CreateFileW(WidePath(InstallLogFilePath(state)).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  LARGE_INTEGER size = {};
+  const bool wasEmpty = !::GetFileSizeEx(file.get(), &size) || size.QuadPart == 0;
+  const LARGE_INTEGER zero = {};
+  ::SetFilePointerEx(file.get(), zero, nullptr, FILE_END);
+
+  const std::string body = program.installLog ? ReadBody(program.installLog.get()) : std::string();
+  const std::string system = WindowsName();
+  InstallLogRecord record;
+  record.fileWasEmpty = wasEmpty;
+  record.productName = state.ProductName;
+  record.installDate = LocalTimeNow();
+  record.hasUninstaller = HasFlag(state.Settings.ProductFlags, flags::kUninstaller);
+  record.isReinstall = isReinstall;
+  record.installDir = state.InstallDir;
+  record.displayVersion = state.Settings.DisplayVersion;
+  record.overwritingVersion = state.OverwritingVersion;
+  record.operatingSystem = system;
+  record.body = body;
+  record.failures = failures;
+  record.successLine = Message(state, kSuccessTitleMessage);
+  WriteAll(file.get(), BuildInstallLogRecord(record));
+  return true;
+}
+
+// The end message of a run without failures: the plain success box, or the
+// summary page when it has end choices to offer.
+void TellSuccess(Program& program, InstallUi* ui) {
+  InstallerState& state = program.state;
+  std::uint64_t& productFlags = state.Settings.ProductFlags;
+  if (HasFlag(productFlags, flags::kNoFinishMessage)) return;
+  // The log is offered only when it is kept.
+  if (!HasFlag(productFlags, flags::kKeepInstallLog)) ClearFlag(productFlags, flags::kOfferViewLog);
+  const SettingsRecord& settings = state.Settings;
+  const bool nothingToOffer = settings.RunAfterInstall.empty() && settings.LaunchAfterInstall.empty() &&
+                              settings.DocumentAfterInstall.empty() && !HasFlag(productFlags, flags::kOfferViewLog);
+  if (nothingToOffer || HasFlag(productFlags, flags::kRestartRequired) || ui == nullptr) {
+    const std::string text = Message(state, kSuccessMessage);
+    ShowInformation(program, text, Message(state, kSuccessTitleMessage));
+  } else {
+    ui->ShowSummary();
+  }
+}
+
+}  // namespace
+
+std::string InstallLogFilePath(const InstallerState& state) {
+  return InstallLogPath(state.UninstallDataDir, state.InstallDir);
+}
+
+void OpenInstallLog(Program& program) {
+  DiscardInstallLog(program);
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return;
+  wchar_t name[MAX_PATH] = {};
+  if (::GetTempFileNameW(folder, L"bsl", 0, name) == 0) return;
+  // GetTempFileName has created the file: from here on the exit deletes it.
+  program.state.TempLogPath = PathFromWide(name);
+  program.installLog.reset(::CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!program.installLog) DiscardInstallLog(program);
+}
+
+void LogText(Program& program, std::string_view text) {
+  if (program.installLog) WriteAll(program.installLog.get(), text);
+}
+
+void LogTexts(Program& program, std::initializer_list<std::string_view> texts) {
+  for (std::string_view text : texts) LogText(program, text);
+}
+
+void LogFormat(Program& program, const char* format, ...) {
+  if (!program.installLog) return;
+  va_list args;
+  va_start(args, format);
+  const std::string text = FormatText(format, args);
+  va_end(args);
+  LogText(program, text);
+}
+
+void AddFailure(Program& program, std::string_view text) { program.state.FailureText.append(text); }
+
+void AddFailures(Program& program, std::initializer_list<std::string_view> texts) {
+  for (std::string_view text : texts) AddFailure(program, text);
+}
+
+void AddFailureFormat(Program& program, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  const std::string text = FormatText(format, args);
+  va_end(args);
+  AddFailure(program, text);
+}
+
+void WriteInstallLog(Program& program, bool isReinstall, bool showMessages, const std::string& failures,
+                     InstallUi* ui) {
+  InstallerState& state = program.state;
+  const bool hasFailures = !failures.empty();
+  bool viewLog = false;
+  if (showMessages && !state.AutomaticMode) {
+    if (hasFailures) {
+      const std::string question = FailureQuestion(Message(state, kFailureQuestionMessage), failures);
+      viewLog = AskYesNo(program, question, Message(state, kFailureTitleMessage));
+    } else {
+      TellSuccess(program, ui);
+    }
+  }
+  if (HasFlag(state.Settings.ProductFlags, flags::kKeepInstallLog) || hasFailures) {
+    // No record, nothing to show.
+    if (!AppendRecord(program, isReinstall, failures)) viewLog = false;
+  }
+  if (viewLog) ViewInstallLog(program);
+  DiscardInstallLog(program);
+}
+
+void ViewInstallLog(Program& program) {
+  const std::wstring path = WidePath(InstallLogFilePath(program.state));
+  const HINSTANCE opened = ::ShellExecuteW(program.backgroundWindow, L"open", path.c_str(), nullptr, nullptr,
+                                           SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(opened) > 32) return;
+  std::wstring command = L"notepad.exe \"" + path + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    const ScopedKernelHandle thread(process.hThread);
+    const ScopedKernelHandle child(process.hProcess);
+  }
+}
+
+void AppendToLogFile(Program& program, std::string_view text) {
+  const std::wstring path = WidePath(InstallLogFilePath(program.state));
+  ScopedKernelHandle file;
+  for (int attempt = 1; attempt <= kLockedTries; ++attempt) {
+    if (attempt > 1) ::Sleep(kLockedPauseMs);
+    file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
+  }
+  if (!file) return;
+  const LARGE_INTEGER zero = {};
+  if (::SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) WriteAll(file.get(), text);
+}
+
+void DiscardInstallLog(Program& program) {
+  program.installLog.reset();
+  std::string& path = program.state.TempLogPath;
+  if (path.empty()) return;
+  ::DeleteFileW(WidePath(path).c_str());
+  path.clear();
+}
+
+}  // namespace brennick::win

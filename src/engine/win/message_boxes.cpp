@@ -1,0 +1,126 @@
+#include "engine/win/message_boxes.h"
+
+#include "startup/installer_settings.h"
+#include "startup/win/exit_installer.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr int kErrorTitleMessage = 21;
+constexpr int kYesLabelMessage = 79;
+constexpr int kNoLabelMessage = 80;
+constexpr int kCancelLabelMessage = 49;
+constexpr int kRetryLabelMessage = 100;
+
+// The labels for the box about to be shown. Message boxes are modal and run
+// on the main thread, so one hook is pending at a time.
+struct PendingRelabel {
+  HHOOK hook = nullptr;
+  std::string yes, no, cancel, retry;
+};
+
+thread_local PendingRelabel* pending = nullptr;
+
+void SetButtonLabel(HWND box, int buttonId, const std::string& label) {
+  if (label.empty()) return;
+  const HWND button = ::GetDlgItem(box, buttonId);
+  if (button != nullptr) ::SetWindowTextA(button, label.c_str());
+}
+
+// The pictures on the buttons (bitmaps 4, 5 and 7, and the wider buttons
+// that fit label and picture) belong here; the program has no such bitmaps
+// yet, so the buttons keep their plain look.
+void AddButtonPictures(HWND) {}
+
+bool IsDialogWindow(HWND window) {
+  char className[16] = {};
+  ::GetClassNameA(window, className, sizeof className);
+  return std::string_view(className) == "#32770";
+}
+
+LRESULT CALLBACK RelabelOnActivate(int code, WPARAM wParam, LPARAM lParam) {
+  PendingRelabel* relabel = pending;
+  const HHOOK hook = relabel != nullptr ? relabel->hook : nullptr;
+  const LRESULT result = ::CallNextHookEx(hook, code, wParam, lParam);
+  if (relabel != nullptr && code == HCBT_ACTIVATE) {
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    if (IsDialogWindow(box)) {
+      SetButtonLabel(box, IDYES, relabel->yes);
+      SetButtonLabel(box, IDNO, relabel->no);
+      SetButtonLabel(box, IDCANCEL, relabel->cancel);
+      SetButtonLabel(box, IDRETRY, relabel->retry);
+      AddButtonPictures(box);
+      ::UnhookWindowsHookEx(relabel->hook);
+      relabel->hook = nullptr;
+      pending = nullptr;
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+int ShowMessageBox(Program& program, const std::string& text, const std::string& title, UINT type) {
+  InstallerState& state = program.state;
+  PendingRelabel relabel;
+  relabel.yes = Message(state, kYesLabelMessage);
+  relabel.no = Message(state, kNoLabelMessage);
+  relabel.cancel = Message(state, kCancelLabelMessage);
+  relabel.retry = Message(state, kRetryLabelMessage);
+  relabel.hook = ::SetWindowsHookExA(WH_CBT, RelabelOnActivate, nullptr, ::GetCurrentThreadId());
+  if (relabel.hook != nullptr) pending = &relabel;
+
+  ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+  const int answer = ::MessageBoxA(program.backgroundWindow, text.c_str(), title.c_str(), type | MB_SETFOREGROUND);
+
+  // A box that never activated leaves its hook behind.
+  if (relabel.hook != nullptr) ::UnhookWindowsHookEx(relabel.hook);
+  if (pending == &relabel) pending = nullptr;
+  return answer;
+}
+
+void ShowError(Program& program, const std::string& text) {
+  InstallerState& state = program.state;
+  if (text.empty()) return;
+  if (state.AutomaticMode && !HasFlag(state.Settings.ProductFlags, flags::kErrorsInAutomaticMode)) return;
+  std::string title = Message(state, kErrorTitleMessage);
+  if (title.empty()) title = "Error";
+  ShowMessageBox(program, text, title, MB_OK | MB_ICONERROR);
+}
+
+bool AskYesNo(Program& program, const std::string& text, const std::string& title) {
+  return ShowMessageBox(program, text, title, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+bool AskOkCancel(Program& program, const std::string& text, const std::string& title) {
+  return ShowMessageBox(program, text, title, MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
+}
+
+bool AskRetryCancel(Program& program, const std::string& text, const std::string& title) {
+  return ShowMessageBox(program, text, title, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}
+
+void ShowInformation(Program& program, const std::string& text, const std::string& title) {
+  ShowMessageBox(program, text, title, MB_OK | MB_ICONINFORMATION);
+}
+
+namespace {
+
+[[noreturn]] void Cancel(Program& program, int textMessage, int titleMessage) {
+  if (!program.state.AutomaticMode) {
+    // Copies: the second lookup may not invalidate the first.
+    const std::string text = Message(program.state, textMessage);
+    const std::string title = Message(program.state, titleMessage);
+    ShowMessageBox(program, text, title, MB_OK | MB_ICONEXCLAMATION);
+  }
+  ExitInstaller(program, 1);
+}
+
+}  // namespace
+
+void CancelInstall(Program& program) { Cancel(program, 98, 65); }
+
+void CancelUninstall(Program& program) { Cancel(program, 101, 55); }
+
+}  // namespace brennick::win

@@ -1,0 +1,164 @@
+#include "engine/win/run_install.h"
+
+#include "engine/win/admission.h"
+#include "engine/win/close_programs.h"
+#include "engine/win/earlier_install.h"
+#include "engine/win/finish_installation.h"
+#include "engine/win/install_files.h"
+#include "engine/win/install_folder.h"
+#include "engine/win/install_log.h"
+#include "engine/win/message_boxes.h"
+#include "engine/win/restore_point.h"
+#include "foundation/win/file_system.h"
+#include "foundation/win/grant_access.h"
+#include "foundation/win/system_error_text.h"
+#include "startup/archive_reader.h"
+#include "startup/installer_settings.h"
+#include "startup/product_text.h"
+#include "startup/resolve_path.h"
+#include "startup/win/exit_installer.h"
+#include "startup/win/machine_settings.h"
+
+namespace brennick::win {
+
+namespace {
+
+void ShowTextPages(Program& program, std::vector<std::string> texts, int firstMessage,
+                   PageResult (InstallUi::*show)(const std::string&), InstallUi& ui) {
+  InstallerState& state = program.state;
+  texts.insert(texts.begin(), Message(state, firstMessage));
+  for (const std::string& text : texts) {
+    if (text.empty()) continue;
+    if ((ui.*show)(ReplaceProductTextWide(text, ProductTextOf(state))) == PageResult::Cancel) CancelInstall(program);
+  }
+}
+
+// Greeting, password, licence and readme pages, and the programs to close.
+void GreetAndAgree(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
+  if (!state.AutomaticMode && !HasFlag(state.Settings.ProductFlags, flags::kNoGreeting) &&
+      ui.ShowGreeting() == PageResult::Cancel) {
+    ExitInstaller(program, 1);
+  }
+  if (!state.Settings.Password.empty() && !ui.EnterPassword()) ExitInstaller(program, 1);
+  if (!state.AutomaticMode) {
+    ShowTextPages(program, state.Settings.LicenseTexts, 63, &InstallUi::ShowLicense, ui);
+    ShowTextPages(program, state.Settings.ReadmeTexts, 64, &InstallUi::ShowReadme, ui);
+  }
+  CloseProgramsBeforeInstall(program);
+}
+
+void ChooseStartMenuFolder(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
+  if (state.PreviousInstallFound) {
+    if (!state.PreviousStartMenu.empty()) state.Settings.ProductStartMenu = state.PreviousStartMenu;
+    return;
+  }
+  if (!state.AutomaticMode && HasFlag(state.Settings.ProductFlags, flags::kAskStartMenu) &&
+      ui.ShowStartMenuPage(state.Settings.ProductStartMenu) == PageResult::Cancel) {
+    CancelInstall(program);
+  }
+}
+
+void GrantRights(Program& program, const std::string& folder) {
+  if (!HasFlag(program.state.Settings.ProductFlags, flags::kGrantInstallDirRights)) return;
+  LogTexts(program, {"Granting rights to directory \"", folder, "\"..."});
+  const std::uint32_t error = GrantFullAccessToEveryone(folder);
+  if (error == 0) {
+    LogText(program, "OK\r\n");
+  } else {
+    LogFormat(program, "FAILED code %d: %s\r\n\r\n", static_cast<int>(error), SystemErrorText(error).c_str());
+  }
+}
+
+void MakeRunFolder(Program& program, const std::string& folder, const char* what) {
+  if (const std::uint32_t error = CreateFolderWithParents(folder); error != 0) {
+    LogTexts(program, {"Failed to create ", what, " folder \"", folder, "\": ", SystemErrorText(error), "\r\n"});
+  }
+}
+
+void Prepare(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
+  SettingsRecord& s = state.Settings;
+  ui.OpenProgressPage();
+  OpenInstallLog(program);
+  if (HasFlag(s.ProductFlags2, flags::kRestorePoint)) {
+    ui.SetStatus(97);
+    BeginRestorePoint(program);
+    ui.SetStatus(0);
+  }
+  ui.SetProgress(1);
+  state.UninstallDataDir = s.UninstallSubdir.empty() ? state.InstallDir : JoinPath(state.InstallDir, s.UninstallSubdir);
+  GrantRights(program, state.InstallDir);
+  if (!s.UninstallSubdir.empty()) MakeRunFolder(program, state.UninstallDataDir, "uninstall data");
+  if (!s.SharedPath.empty()) {
+    MakeRunFolder(program, s.SharedPath, "shared");
+    if (HasFlag(s.ProductFlags, flags::kGrantSharedDirRights)) GrantRights(program, s.SharedPath);
+  }
+  if (state.RequiredSpace < 0) state.RequiredSpace = ComputeRequiredSpace(program);
+  if (HasFlag(s.ProductFlags, flags::kNoUninstallerOnRemovable) && IsRemovableInstallDrive(state.InstallDir)) {
+    ClearFlag(s.ProductFlags, flags::kUninstaller);
+  }
+  ui.SetStatus(8);
+  ui.SetProgress(2);
+}
+
+DestinationFolders FoldersOf(const InstallerState& state) {
+  MachineSettings machine;
+  return {state.InstallDir, state.Settings.SharedPath, state.UninstallDataDir, machine.Folders().FontDir(),
+          machine.Folders().SystemDir()};
+}
+
+void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archive) {
+  InstallerState& state = program.state;
+  const int stageTime = state.Settings.MinStageTime;
+  const ArchiveInfo info{program.packageHeader.ArchiveSize, program.packageHeader.ArchiveChecksum,
+                         program.packageHeader.FileCount, state.Settings.ProductFlags};
+  CheckArchiveSize(archive.bytes, info);
+  ui.WaitStage(stageTime);
+  ui.SetStatus(62);
+  ui.SetProgress(21);
+  CheckArchiveChecksum(archive.bytes, info);
+  ui.WaitStage(stageTime);
+  ui.SetStatus(54);
+  ui.SetProgress(26);
+  // The install pass of the conditional deletions comes here.
+  ui.SetProgress(27);
+  state.Lists = InstallLists();
+
+  InstallFiles(program, ui, archive.bytes, FoldersOf(state));
+  if (state.Lists.FontsInstalled) ::SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
+  ui.SetProgress(91);
+  // Pending restart operations of earlier runs that concern the files just
+  // written are dropped here.
+  ui.SetProgress(92);
+  // Registration: shared-file counts, then COM servers, type libraries and drivers.
+  ui.SetProgress(93);
+  ui.WaitStage(stageTime);
+  ui.SetStatus(32);
+  ui.SetProgress(95);
+}
+
+// Shortcuts, kept files, registry entries, associations and the uninstall
+// registration each report their progress step.
+void RegisterProduct(InstallUi& ui) {
+  ui.SetProgress(97);
+  ui.SetProgress(98);
+  ui.SetProgress(99);
+}
+
+}  // namespace
+
+void RunInstall(Program& program, InstallUi& ui, const StoredArchive& archive) {
+  AdmitInstallation(program);
+  FindEarlierInstallation(program);
+  GreetAndAgree(program, ui);
+  ChooseInstallFolder(program, ui);
+  ChooseStartMenuFolder(program, ui);
+  Prepare(program, ui);
+  InstallArchive(program, ui, archive);
+  RegisterProduct(ui);
+  FinishInstallation(program, ui, program.state.PreviousInstallFound);
+}
+
+}  // namespace brennick::win

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brennick::win {
+
+// What is at a path: nothing, a file or a folder.
+bool PathExists(const std::string& path);
+bool IsFolder(const std::string& path);
+bool IsFile(const std::string& path);
+
+// Makes `folder` and every missing folder above it. Returns the Windows
+// error of the first folder that could not be made, 0 when the whole path
+// exists afterwards.
+std::uint32_t CreateFolderWithParents(const std::string& folder);
+
+// The folder part of a path ("C:\\a\\b.txt" -> "C:\\a"); empty for a bare name.
+std::string FolderOf(const std::string& path);
+
+}  // namespace brennick::win

@@ -1,0 +1,60 @@
+#include "ui/win/interim_ui.h"
+
+#include "engine/win/message_boxes.h"
+#include "foundation/win/message_pump.h"
+#include "startup/installer_settings.h"
+#include "startup/win/exit_installer.h"
+
+namespace brennick::win {
+
+void InterimUi::PageMissing(const char* page) {
+  InstallerState& state = program_.state;
+  ShowMessageBox(program_,
+                 std::string("This installation needs the ") + page + " page, which is not part of this build of " +
+                     state.FamilyName + " yet. Run it with /a to install without pages.",
+                 Message(state, 0), MB_OK | MB_ICONINFORMATION);
+  ExitInstaller(program_, 1);
+}
+
+PageResult InterimUi::ShowGreeting() {
+  InstallerState& state = program_.state;
+  if (state.Settings.PageStyles[0] != 0) PageMissing("greeting");
+  // The plain style greets with a message box.
+  const int answer = ShowMessageBox(program_, Message(state, 1), Message(state, 65), MB_OKCANCEL | MB_ICONINFORMATION);
+  return answer == IDCANCEL ? PageResult::Cancel : PageResult::Continue;
+}
+
+bool InterimUi::EnterPassword() { PageMissing("password"); }
+PageResult InterimUi::ShowLicense(const std::string&) { PageMissing("licence"); }
+PageResult InterimUi::ShowReadme(const std::string&) { PageMissing("readme"); }
+PageResult InterimUi::ShowFolderPage(std::string&) { PageMissing("destination folder"); }
+PageResult InterimUi::ShowStartMenuPage(std::string&) { PageMissing("Start menu folder"); }
+PageResult InterimUi::ShowMustUninstall() { PageMissing("uninstall-first"); }
+void InterimUi::ShowSummary() { PageMissing("summary"); }
+
+void InterimUi::OpenProgressPage() {
+  if (HasFlag(program_.state.Settings.ProductFlags, flags::kShowProgress)) PageMissing("progress");
+  stageStart_ = ::GetTickCount();
+}
+
+void InterimUi::SetStatus(int) {
+  stageStart_ = ::GetTickCount();
+  DispatchPendingMessages();
+}
+
+void InterimUi::SetProgress(int) { DispatchPendingMessages(); }
+
+void InterimUi::ShowProgressItem(const std::string&, int) { DispatchPendingMessages(); }
+
+void InterimUi::WaitStage(int milliseconds) {
+  for (;;) {
+    DispatchPendingMessages();
+    const unsigned long elapsed = ::GetTickCount() - stageStart_;
+    if (elapsed >= static_cast<unsigned long>(milliseconds)) return;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(milliseconds) - elapsed, QS_ALLINPUT);
+  }
+}
+
+void InterimUi::CloseProgressPage() { DispatchPendingMessages(); }
+
+}  // namespace brennick::win
