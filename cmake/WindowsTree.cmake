@@ -45,3 +45,13 @@ brennick_warnings(planted)
 
 add_executable(loadlib ${PROJECT_SOURCE_DIR}/tests/tools/loadlib.cpp)
 brennick_warnings(loadlib)
+
+# A program that holds a file open, and a DLL with a version resource, for
+# the file installation tests.
+add_executable(holdfile ${PROJECT_SOURCE_DIR}/tests/tools/holdfile.cpp)
+brennick_warnings(holdfile)
+
+add_library(version200 SHARED ${PROJECT_SOURCE_DIR}/tests/tools/version_resource.cpp
+                              ${PROJECT_SOURCE_DIR}/tests/tools/version200.rc)
+set_target_properties(version200 PROPERTIES PREFIX "")
+brennick_warnings(version200)

@@ -1,6 +1,5 @@
 #include "engine/install_log_record.h"
 
-#include "foundation/message_format.h"
 #include "res/version.h"
 #include "startup/resolve_path.h"
 
@@ -38,10 +37,6 @@ std::string BuildInstallLogRecord(const InstallLogRecord& r) {
     AddLine(text, "", r.successLine);
   }
   return text;
-}
-
-std::string FailureQuestion(std::string_view format, std::string_view failures) {
-  return FormatLanguageString(format, {failures});
 }
 
 std::string InstallLogPath(std::string_view uninstallDataDir, std::string_view installDir) {

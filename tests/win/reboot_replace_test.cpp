@@ -99,7 +99,8 @@ class RebootReplaceTest : public ::testing::Test {
 std::string NameOf(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
 
 bool EndsWithNoCase(const std::string& text, const std::string& ending) {
-  return text.size() >= ending.size() && EqualsNoCase(std::string_view(text).substr(text.size() - ending.size()), ending);
+  return text.size() >= ending.size() &&
+         EqualsNoCase(std::string_view(text).substr(text.size() - ending.size()), ending);
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
@@ -235,8 +236,8 @@ TEST_F(RebootReplaceTest, HeldFileIsReplacedAtRestart) {
   ASSERT_TRUE(ReplaceInUseFile(state, destination, {reinterpret_cast<const std::uint8_t*>(data.data()), data.size()},
                                stamp, report));
 
-  const std::string lead = "earlier text\r\n\"" + destination +
-                           "\" was successfully registered for replacement.\r\nTemporary file is \"";
+  const std::string lead =
+      "earlier text\r\n\"" + destination + "\" was successfully registered for replacement.\r\nTemporary file is \"";
   const std::string tail = "\"\r\nReboot will be required.\r\n\r\n";
   ASSERT_TRUE(report.starts_with(lead) && report.ends_with(tail)) << report;
   const std::string temp = report.substr(lead.size(), report.size() - lead.size() - tail.size());

@@ -49,8 +49,8 @@ class ScratchFolder {
 
   // The whole content of a file; empty when it cannot be read.
   static std::string Read(const std::string& file) {
-    const HANDLE handle =
-        ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {};
     std::string content(::GetFileSize(handle, nullptr), '\0');
     DWORD count = 0;

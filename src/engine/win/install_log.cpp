@@ -8,6 +8,7 @@
 
 #include "engine/install_log_record.h"
 #include "engine/win/message_boxes.h"
+#include "foundation/message_format.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/windows_version.h"
 #include "startup/installer_settings.h"
@@ -177,7 +178,7 @@ void WriteInstallLog(Program& program, bool isReinstall, bool showMessages, cons
   bool viewLog = false;
   if (showMessages && !state.AutomaticMode) {
     if (hasFailures) {
-      const std::string question = FailureQuestion(Message(state, kFailureQuestionMessage), failures);
+      const std::string question = FormatLanguageString(Message(state, kFailureQuestionMessage), {failures});
       viewLog = AskYesNo(program, question, Message(state, kFailureTitleMessage));
     } else {
       TellSuccess(program, ui);

@@ -159,13 +159,14 @@ bool RequestAtRestart(const std::string& source, const std::string& target, DWOR
     const DWORD failure = ::GetLastError();
     if (!HasWininitProgram(windowsFolder)) return Fail(failure);
   }
+  if (windowsFolder.empty()) return Fail(ERROR_PATH_NOT_FOUND);
   if (!AddToWininit(windowsFolder, makeEntry())) return false;
   return Registered();
 }
 
 bool WriteWhole(const std::string& path, std::span<const std::uint8_t> data) {
-  ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedKernelHandle file(
+      ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   while (!data.empty()) {
     const DWORD chunk = static_cast<DWORD>(std::min(data.size(), kWriteChunk));
@@ -244,8 +245,8 @@ bool ReplaceInUseFile(InstallerState& state, const std::string& destination, std
   if (tempFile.empty() || !WriteWhole(tempFile, data)) {
     const DWORD error = ::GetLastError();
     if (!tempFile.empty()) DeleteFilePath(tempFile);
-    report += "Failed to register '" + destination + "' for replacement because no temporary file could be created.\r\n" +
-              SystemErrorText(error) + "\r\n\r\n";
+    report += "Failed to register '" + destination +
+              "' for replacement because no temporary file could be created.\r\n" + SystemErrorText(error) + "\r\n\r\n";
     return false;
   }
 
@@ -257,8 +258,8 @@ bool ReplaceInUseFile(InstallerState& state, const std::string& destination, std
   const std::string tempPath = ShortPathOf(tempFile);
   if (ScheduleReplaceAtReboot(tempPath, destination, facts.IsNtBased(), windowsFolder)) {
     SetFlag(state.Settings.ProductFlags, flags::kRestartRequired);
-    report += "\"" + destination + "\" was successfully registered for replacement.\r\nTemporary file is \"" + tempPath +
-              "\"\r\nReboot will be required.\r\n\r\n";
+    report += "\"" + destination + "\" was successfully registered for replacement.\r\nTemporary file is \"" +
+              tempPath + "\"\r\nReboot will be required.\r\n\r\n";
     return true;
   }
   const DWORD error = ::GetLastError();

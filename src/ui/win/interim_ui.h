@@ -7,8 +7,9 @@ namespace brennick::win {
 
 // The install run's windows as far as this build has them: the greeting of
 // the plain style (a message box), the stage clock and message dispatching
-// of the progress page. A page this build does not have yet ends the run
-// with a plain message saying so, instead of pretending it was shown.
+// of the progress page (whose window is not built yet). A wizard page this
+// build does not have yet ends the run with a plain message saying so,
+// instead of pretending it was shown.
 class InterimUi final : public InstallUi {
  public:
   explicit InterimUi(Program& program) : program_(program) {}

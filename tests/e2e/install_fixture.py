@@ -1,0 +1,78 @@
+"""Installers made by the builder from small project files, run in a prefix
+of their own, and the ways to look at what they did."""
+
+import json
+import shutil
+import subprocess
+from pathlib import Path
+
+from program_fixture import WORK, ProgramTestCase
+from wine_env import build_dir, message_box_text, windows_dir
+
+# The packaged stamp of every test file: 1 June 2024, 12:00:00 UTC.
+STAMP = "2024-06-01T12:00:00"
+STAMP_EPOCH = 1717243200
+
+
+class InstallTestCase(ProgramTestCase):
+    """One prefix per test class; each test builds its own product."""
+
+    def build(self, name: str, project: str, files: dict) -> str:
+        """Writes `files` (relative path -> bytes) and the project text into
+        a folder of its own, builds "<name>.exe" into C:\\work and returns
+        its file name."""
+        folder = self.prefix.root / "projects" / name
+        if folder.exists():
+            shutil.rmtree(folder)
+        for relative, data in files.items():
+            path = folder / relative
+            path.parent.mkdir(parents=True, exist_ok=True)
+            path.write_bytes(data)
+        (folder / "project.toml").write_text(project)
+        setup = name + ".exe"
+        subprocess.run([str(build_dir() / "brennick-build"), "build", str(folder / "project.toml"),
+                        "-o", str(self.work / setup), "--stub", str(windows_dir() / "brennick.exe")], check=True)
+        return setup
+
+    def messages(self, setup: str) -> list:
+        """The English language strings of a built setup, by number, with
+        the product's name in place of "<product>"."""
+        report = json.loads(subprocess.run([str(build_dir() / "brennick-build"), "inspect", str(self.work / setup)],
+                                           check=True, capture_output=True, text=True).stdout)
+        settings = report["settings"]
+        english = settings["LanguageNames"].index("English")
+        name = settings["ProductName"]
+        return [row[english].replace("<product>", name) for row in settings["Messages"]]
+
+    def run_silently(self, command_line: str, timeout: float = 120) -> int:
+        """Runs a command line that must show no window; returns the exit code."""
+        launched = self.prefix.start(command_line, cwd=WORK)
+        return launched.wait(timeout=timeout)
+
+    def next_box(self, launched, timeout_ms: int = 20000) -> dict:
+        windows = self.ui.windows(launched.pid, wait_class="#32770", timeout_ms=timeout_ms)
+        self.assertEqual(len(windows), 1, "not one window: %r" % windows)
+        return windows[0]
+
+    @staticmethod
+    def box_text(box: dict) -> str:
+        return message_box_text(box)
+
+    @staticmethod
+    def buttons(box: dict) -> list:
+        return [c["text"] for c in box["controls"] if c["class"].lower() == "button"]
+
+    def path(self, windows_path: str) -> Path:
+        return self.prefix.host_path(windows_path)
+
+    def registry_value(self, key: str, name: str) -> str:
+        """A value as `reg query` shows it; None when it is missing."""
+        done = self.prefix.wine("reg", "query", key, "/v", name, text=True)
+        for line in done.stdout.splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0] == name and parts[1].startswith("REG_"):
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def set_registry_value(self, key: str, name: str, data: str) -> None:
+        self.prefix.wine("reg", "add", key, "/v", name, "/d", data, "/f", check=True)
