@@ -9,10 +9,6 @@ namespace brennick {
 
 namespace {
 
-constexpr std::int32_t kPermanentFlag = 1 << 5;
-
-bool IsPermanent(const FileRecord& r) { return (r.FileFlags & kPermanentFlag) != 0; }
-
 OverwriteVerdict Skip(std::string logText, bool record = false) {
   OverwriteVerdict v;
   v.write = false;
@@ -31,7 +27,7 @@ std::string Formatted(const char* format, const std::string& a, const std::strin
 // Kinds 6 to 9: the version must be newer (when both are known), then the
 // date must be newer (when the existing one can be read).
 OverwriteVerdict JudgeVersionedFile(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
-  const bool recordWhenSkipped = r.FileKind == 9 && !IsPermanent(r);
+  const bool recordWhenSkipped = r.FileKind == 9 && !IsPermanentFile(r);
   std::string reason;
   if (!r.Label.empty()) {
     const std::string version = existing.Version();
@@ -80,7 +76,7 @@ std::string FormatStampForLog(const FileStamp& s) {
 
 OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
   const int mode = OverwriteModeOf(r);
-  const bool record = IsInstallFolderKind(r.FileKind) && !IsPermanent(r);
+  const bool record = IsInstallFolderKind(r.FileKind) && !IsPermanentFile(r);
   if (mode == 1) return Skip({});
   if (mode == 2 && !existing.Exists()) {
     return Skip(destination + " was not installed because it does not already exist.\r\n");

@@ -33,6 +33,9 @@ constexpr std::int32_t kMsiPackage = 11;
 
 inline bool HasShortcutIcon(const FileRecord& r) { return (r.FileFlags & 0x3) != 0; }
 
+// FileFlags bit 5: the uninstaller never removes the file.
+inline bool IsPermanentFile(const FileRecord& r) { return (r.FileFlags & (1 << 5)) != 0; }
+
 // A file record with its data.
 struct FileItem {
   FileRecord record;

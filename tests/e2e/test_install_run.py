@@ -148,6 +148,11 @@ class InstallRun(InstallTestCase):
                       "Not installed: C:\\Program Files\\Failing Tool\\bin\\a.txt\r\n\r\n", summary)
 
 
+class InstallRun64(InstallRun):
+    """The same runs in a 64-bit prefix: the 32-bit installer in the 32-bit view."""
+    arch = "win64"
+
+
 class InstallRefusals(InstallTestCase):
     def test_second_copy_is_refused_while_the_first_runs(self):
         project = product("Single Tool", flags="single_instance = true") + '[[files]]\nsource = "files/*"\n'

@@ -5,6 +5,7 @@
 #include "foundation/win/file_system.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
+#include "foundation/win/short_path.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
 
@@ -28,12 +29,6 @@ std::string CommandInterpreter() {
   if (length > 0 && length <= MAX_PATH) return std::string(path, length);
   const UINT system = ::GetSystemDirectoryA(path, MAX_PATH);
   return std::string(path, system) + "\\cmd.exe";
-}
-
-std::string ShortPathOf(const std::string& path) {
-  char shortPath[MAX_PATH + 1] = {};
-  const DWORD length = ::GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
-  return length == 0 || length > MAX_PATH ? path : std::string(shortPath, length);
 }
 
 // "utrri.bat" runs the earlier version's uninstaller, starts this installer

@@ -25,7 +25,6 @@ namespace {
 
 constexpr std::int32_t kDesktopShortcutFlag = 1 << 0;
 constexpr std::int32_t kStartMenuShortcutFlag = 1 << 1;
-constexpr std::int32_t kPermanentFlag = 1 << 5;
 constexpr std::uint32_t kRemoveMsiFlag = 1u << 31;
 constexpr char kTypeLibraryMark = '\xA9';
 
@@ -41,8 +40,6 @@ class ExistingDestination final : public ExistingFile {
   const std::string& path_;
 };
 
-bool IsPermanent(const FileRecord& r) { return (r.FileFlags & kPermanentFlag) != 0; }
-
 std::string Lower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -53,7 +50,7 @@ std::string Lower(std::string text) {
 // Shared files, system files, COM files and type libraries are counted (and
 // the latter two registered) whether or not they are written.
 void QueueByKind(InstallLists& lists, const FileRecord& r, const std::string& destination) {
-  const bool permanent = IsPermanent(r);
+  const bool permanent = IsPermanentFile(r);
   switch (r.FileKind) {
     case 1:
       lists.SharedDllList.push_back(destination + (permanent ? " " : ""));
@@ -82,7 +79,7 @@ void QueueShortcut(InstallLists& lists, const FileRecord& r, const std::string& 
   link.OnDesktop = (r.FileFlags & kDesktopShortcutFlag) != 0;
   link.InStartMenu = (r.FileFlags & kStartMenuShortcutFlag) != 0;
   link.InStartup = r.FileKind == 5;
-  link.KeepOnUninstall = IsPermanent(r);
+  link.KeepOnUninstall = IsPermanentFile(r);
   link.LinkTarget = destination;
   link.LinkArguments = r.Arguments;
   link.LinkWorkingDir = r.WorkingDir;
@@ -108,7 +105,7 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
                           "\r\n\r\n"});
     return false;
   }
-  if (!IsPermanent(r) && (IsInstallFolderKind(r.FileKind) || r.FileKind == 1)) {
+  if (!IsPermanentFile(r) && (IsInstallFolderKind(r.FileKind) || r.FileKind == 1)) {
     RecordRemoval(state.Lists, 1, folder);
   }
   return true;
@@ -130,7 +127,7 @@ void RegisterFont(Program& program, const FileRecord& r, const std::string& dest
                      static_cast<DWORD>(r.Name.size() + 1));
   }
   ::AddFontResourceW(WidePath(destination).c_str());
-  if (!IsPermanent(r)) state.Lists.ProductFonts += "\"" + r.Label + "\" \"" + r.Name + "\" ";
+  if (!IsPermanentFile(r)) state.Lists.ProductFonts += "\"" + r.Label + "\" \"" + r.Name + "\" ";
   state.Lists.FontsInstalled = true;
 }
 
@@ -185,7 +182,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
 
   QueueShortcut(state.Lists, r, path);
   if (destination.createFolders && !MakeFolderOf(program, r, path)) return;
-  if (!IsPermanent(r) && IsInstallFolderKind(r.FileKind)) RecordRemoval(state.Lists, 0, path);
+  if (!IsPermanentFile(r) && IsInstallFolderKind(r.FileKind)) RecordRemoval(state.Lists, 0, path);
   bool registered = false;
   if (!WriteInstalledFile(program, path, item.data, r.Stamp, r.Attributes, verdict.existedBefore, registered)) return;
   if (HasFlag(state.Settings.ProductFlags, flags::kLogFiles)) LogTexts(program, {logLine, "\r\n"});

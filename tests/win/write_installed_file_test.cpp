@@ -1,0 +1,100 @@
+#include "engine/win/write_installed_file.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/win/install_log.h"
+#include "foundation/win/file_times.h"
+#include "hold_file.h"
+#include "scratch_folder.h"
+
+namespace brennick::win {
+namespace {
+
+using testing::ScratchFolder;
+
+constexpr FileStamp kStamp{2024, 6, 1, 12, 0, 0};
+
+std::span<const std::uint8_t> Bytes(const std::string& text) {
+  return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+// A letter that names no drive here.
+char MissingDrive() {
+  const DWORD drives = ::GetLogicalDrives();
+  for (char letter = 'Q'; letter <= 'Y'; ++letter) {
+    if ((drives & (1u << (letter - 'A'))) == 0) return letter;
+  }
+  return 0;
+}
+
+class WriteInstalledFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LanguageStrings strings;
+    strings.Names = {"English"};
+    strings.Messages.resize(44, {""});
+    strings.Messages[31] = {"Could not write"};
+    program_.state.Messages = MessageTable(strings);
+  }
+  void TearDown() override { DiscardInstallLog(program_); }
+
+  bool Write(const std::string& path, const std::string& data, std::int32_t attributes, bool existedBefore) {
+    return WriteInstalledFile(program_, path, Bytes(data), kStamp, attributes, existedBefore, registered_);
+  }
+
+  Program program_;
+  bool registered_ = true;
+  ScratchFolder folder_{"write installed file"};
+};
+
+TEST_F(WriteInstalledFileTest, WritesMakesTheFolderDatesAndMasksAttributes) {
+  const std::string path = folder_.path() + "\\sub\\app.txt";
+  ASSERT_TRUE(Write(path, "new content", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY, false));
+  EXPECT_FALSE(registered_);
+  EXPECT_EQ(ScratchFolder::Read(path), "new content");
+  EXPECT_EQ(ReadLastWriteStamp(path), kStamp);
+  // Wine reports every file with the archive attribute.
+  EXPECT_EQ(::GetFileAttributesA(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE, static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::DeleteFileA(path.c_str());
+  ::RemoveDirectoryA((folder_.path() + "\\sub").c_str());
+}
+
+TEST_F(WriteInstalledFileTest, EmptyDataWritesAnEmptyFile) {
+  const std::string path = folder_.Write("empty.txt", "old");
+  ASSERT_TRUE(Write(path, "", -1, true));
+  EXPECT_EQ(ScratchFolder::Read(path), "");
+}
+
+TEST_F(WriteInstalledFileTest, MissingDriveIsAFailureWithoutRestartReplacement) {
+  const char drive = MissingDrive();
+  if (drive == 0) GTEST_SKIP() << "every drive letter is in use";
+  const std::string path = std::string(1, drive) + ":\\App\\app.txt";
+  EXPECT_FALSE(Write(path, "data", -1, true));
+  EXPECT_FALSE(registered_);
+  EXPECT_EQ(program_.state.FailureText,
+            "\r\nCould not write " + path + "\r\nDrive " + std::string(1, drive) + ": is not present.\r\n");
+}
+
+TEST_F(WriteInstalledFileTest, HeldFileIsRegisteredOnlyWhenItExistedBefore) {
+  const std::string path = folder_.Write("held.txt", "old");
+  {
+    const testing::FileHolder holder(path);
+    EXPECT_FALSE(Write(path, "new", -1, false));
+    EXPECT_FALSE(registered_);
+    EXPECT_NE(program_.state.FailureText.find("Could not write " + path), std::string::npos);
+    EXPECT_FALSE(HasFlag(program_.state.Settings.ProductFlags, flags::kRestartRequired));
+  }
+  EXPECT_EQ(ScratchFolder::Read(path), "old");
+}
+
+TEST_F(WriteInstalledFileTest, ReadOnlyHiddenFileIsReplacedWithTheFlag) {
+  const std::string path = folder_.Write("locked.txt", "old");
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFlag(program_.state.Settings.ProductFlags, flags::kOverwriteReadOnly);
+  ASSERT_TRUE(Write(path, "new", -1, true));
+  EXPECT_EQ(ScratchFolder::Read(path), "new");
+}
+
+}  // namespace
+}  // namespace brennick::win
