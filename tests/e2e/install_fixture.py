@@ -17,6 +17,11 @@ STAMP_EPOCH = 1717243200
 class InstallTestCase(ProgramTestCase):
     """One prefix per test class; each test builds its own product."""
 
+    @property
+    def program_files(self) -> str:
+        """Where the 32-bit installer's Program Files folder is."""
+        return "C:\\Program Files (x86)" if self.arch == "win64" else "C:\\Program Files"
+
     def build(self, name: str, project: str, files: dict) -> str:
         """Writes `files` (relative path -> bytes) and the project text into
         a folder of its own, builds "<name>.exe" into C:\\work and returns

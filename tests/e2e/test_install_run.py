@@ -10,7 +10,6 @@ from install_fixture import STAMP, STAMP_EPOCH, InstallTestCase
 from program_fixture import WORK
 from wine_env import screenshot, wait_until, windows_dir
 
-PROGRAM_FILES = "C:\\Program Files"
 
 
 def product(name: str, extra: str = "", flags: str = "") -> str:
@@ -44,24 +43,24 @@ class InstallRun(InstallTestCase):
         setup = self.build("example", project, files)
         self.assertEqual(self.run_silently(setup + " /a"), 1)
 
-        root = self.path(PROGRAM_FILES + "\\Example Tool")
+        root = self.path(self.program_files + "\\Example Tool")
         for relative, data in files.items():
             installed = root / relative[len("files/"):]
             self.assertEqual(installed.read_bytes(), data, relative)
             self.assertEqual(int(installed.stat().st_mtime), STAMP_EPOCH, relative)
-        attrib = self.prefix.wine("cmd", "/c", "attrib", PROGRAM_FILES + "\\Example Tool\\bin\\tool0.txt",
+        attrib = self.prefix.wine("cmd", "/c", "attrib", self.program_files + "\\Example Tool\\bin\\tool0.txt",
                                   text=True).stdout
         self.assertRegex(attrib.split("C:")[0], r"H.*R|R.*H")
 
         lines = log_lines(root / "Install.LOG")
         self.assertEqual(lines[0], "Installation log for: Example Tool")
         self.assertRegex(lines[1], r"^Install date: \d{1,2}-[A-Z][a-z]{2}-\d{4} \d{1,2}:\d\d:\d\d[ap]$")
-        self.assertEqual(lines[2:5], ["Install location: C:\\Program Files\\Example Tool",
+        self.assertEqual(lines[2:5], ["Install location: " + self.program_files + "\\Example Tool",
                                       "Installer version: 27.0.5", "Product version: 1.0"])
         self.assertTrue(lines[5].startswith("Operating system: Windows "), lines[5])
         self.assertEqual(lines[6], "")
-        self.assertIn("tool0.txt >>> C:\\Program Files\\Example Tool\\bin\\tool0.txt", lines)
-        self.assertIn("page6.txt >>> C:\\Program Files\\Example Tool\\docs\\en\\page6.txt", lines)
+        self.assertIn("tool0.txt >>> " + self.program_files + "\\Example Tool\\bin\\tool0.txt", lines)
+        self.assertIn("page6.txt >>> " + self.program_files + "\\Example Tool\\docs\\en\\page6.txt", lines)
         self.assertEqual(sum(" >>> " in line for line in lines), 20)
         self.assertEqual(lines[-2:], [self.messages(setup)[43], ""])
 
@@ -75,7 +74,7 @@ class InstallRun(InstallTestCase):
         self.assertEqual(self.run_silently(setup + ' /a /d:"C:\\Some Folder\\App"'), 1)
         self.assertEqual(self.path("C:\\Some Folder\\App\\a.txt").read_bytes(), b"a")
         self.assertEqual(self.path("C:\\Some Folder\\App\\sub\\b.txt").read_bytes(), b"b")
-        self.assertFalse(self.path(PROGRAM_FILES + "\\Placed Tool").exists())
+        self.assertFalse(self.path(self.program_files + "\\Placed Tool").exists())
         # Nothing failed and the log is not kept: no Install.LOG.
         self.assertFalse(self.path("C:\\Some Folder\\App\\Install.LOG").exists())
 
@@ -96,10 +95,10 @@ class InstallRun(InstallTestCase):
         self.assertEqual((done["caption"], self.box_text(done)), (messages[43], messages[42]))
         self.ui.click(launched.pid, "OK")
         self.assertEqual(launched.wait(), 1)
-        self.assertEqual(self.path(PROGRAM_FILES + "\\Asking Tool\\a.txt").read_bytes(), b"a")
+        self.assertEqual(self.path(self.program_files + "\\Asking Tool\\a.txt").read_bytes(), b"a")
 
     def test_overwrite_rules(self):
-        shared = PROGRAM_FILES + "\\Common Files\\Example\\Shared"
+        shared = self.program_files + "\\Common Files\\Example\\Shared"
         system = "C:\\windows\\system32"
         project = product("Rules Tool", flags="uninstaller = true\nkeep_install_log = true") + (
             '[folders]\nshared = "Example\\\\Shared"\n'
@@ -108,10 +107,11 @@ class InstallRun(InstallTestCase):
             '[[files]]\nsource = "files/same.txt"\nkind = "shared"\n')
         setup = self.build("rules", project, {"files/kept.txt": b"new", "files/version200.dll": b"new dll",
                                               "files/same.txt": b"new shared"})
-        kept = self.path(PROGRAM_FILES + "\\Rules Tool\\kept.txt")
+        kept = self.path(self.program_files + "\\Rules Tool\\kept.txt")
         kept.parent.mkdir(parents=True)
         kept.write_bytes(b"old")
-        versioned = self.path(system + "\\version200.dll")
+        # A 32-bit program's system folder is SysWOW64 on a 64-bit Windows.
+        versioned = self.path(("C:\\windows\\syswow64" if self.arch == "win64" else system) + "\\version200.dll")
         versioned.write_bytes((windows_dir() / "version200.dll").read_bytes())
         same = self.path(shared + "\\same.txt")
         same.parent.mkdir(parents=True)
@@ -125,7 +125,7 @@ class InstallRun(InstallTestCase):
         self.assertEqual(same.read_bytes(), b"old shared")
         self.assertEqual(versioned.read_bytes(), (windows_dir() / "version200.dll").read_bytes())
         log = (kept.parent / "Install.LOG").read_bytes().decode("cp1252")
-        self.assertIn(PROGRAM_FILES + "\\Rules Tool\\kept.txt was not installed because it already exists.\r\n", log)
+        self.assertIn(self.program_files + "\\Rules Tool\\kept.txt was not installed because it already exists.\r\n", log)
         self.assertIn(system + "\\version200.dll was not installed because its version (2.0) is not newer than "
                       "2.0.0.0\r\n", log)
         self.assertIn(shared + "\\same.txt is up to date.\r\n", log)
@@ -134,18 +134,19 @@ class InstallRun(InstallTestCase):
     def test_failure_is_summarised_and_the_run_goes_on(self):
         setup = self.build("failing", product("Failing Tool") + '[[files]]\nsource = "files/**"\n',
                            {"files/bin/a.txt": b"a", "files/top.txt": b"top", "files/zz/z.txt": b"z"})
-        blocker = self.path(PROGRAM_FILES + "\\Failing Tool\\bin")
+        blocker = self.path(self.program_files + "\\Failing Tool\\bin")
         blocker.parent.mkdir(parents=True)
         blocker.write_bytes(b"a file where a folder should be")
         self.assertEqual(self.run_silently(setup + " /a"), 1)
-        self.assertEqual(self.path(PROGRAM_FILES + "\\Failing Tool\\top.txt").read_bytes(), b"top")
-        self.assertEqual(self.path(PROGRAM_FILES + "\\Failing Tool\\zz\\z.txt").read_bytes(), b"z")
-        log = self.path(PROGRAM_FILES + "\\Failing Tool\\Install.LOG").read_bytes().decode("cp1252")
+        self.assertEqual(self.path(self.program_files + "\\Failing Tool\\top.txt").read_bytes(), b"top")
+        self.assertEqual(self.path(self.program_files + "\\Failing Tool\\zz\\z.txt").read_bytes(), b"z")
+        log = self.path(self.program_files + "\\Failing Tool\\Install.LOG").read_bytes().decode("cp1252")
         summary = log[log.index("*** FAILURE SUMMARY ***\r\n"):]
         messages = self.messages(setup)
-        self.assertIn(messages[25] + " C:\\Program Files\\Failing Tool\\bin\r\n"
+        folder = self.program_files + "\\Failing Tool"
+        self.assertIn(messages[25] + " " + folder + "\\bin\r\n"
                       "Cannot create directory because there is a file with the same name.\r\n\r\n"
-                      "Not installed: C:\\Program Files\\Failing Tool\\bin\\a.txt\r\n\r\n", summary)
+                      "Not installed: " + folder + "\\bin\\a.txt\r\n\r\n", summary)
 
 
 class InstallRun64(InstallRun):
@@ -169,7 +170,7 @@ class InstallRefusals(InstallTestCase):
         self.assertEqual(self.box_text(self.next_box(first)), messages[42])
         self.ui.click(first.pid, "OK")
         self.assertEqual(first.wait(), 1)
-        self.assertEqual(self.path(PROGRAM_FILES + "\\Single Tool\\a.txt").read_bytes(), b"a")
+        self.assertEqual(self.path(self.program_files + "\\Single Tool\\a.txt").read_bytes(), b"a")
 
     def test_registry_folder_without_a_value(self):
         setting = "HKCU\\Software\\Example\\Dir"
@@ -184,7 +185,7 @@ class InstallRefusals(InstallTestCase):
 
     def test_no_at_the_version_question_cancels_and_leaves_the_log(self):
         name = "Earlier Tool"
-        folder = PROGRAM_FILES + "\\" + name
+        folder = self.program_files + "\\" + name
         project = product(name, flags="uninstaller = true\nno_greeting = true\nkeep_install_log = true") + (
             '[[files]]\nsource = "files/*"\n')
         setup = self.build("earlier", project, {"files/a.txt": b"new"})
@@ -235,7 +236,7 @@ class LockedFile(InstallTestCase):
         """Builds a product whose one file exists already and is held open by
         another program while the installer runs; returns (setup, target,
         holder, folder)."""
-        folder = PROGRAM_FILES + "\\" + name
+        folder = self.program_files + "\\" + name
         project = product(name, flags="keep_install_log = true\n" + flags) + (
             '[[files]]\nsource = "files/locked.dat"\nkind = "versioned_program"\n')
         setup = self.build(name.replace(" ", "-"), project, {"files/locked.dat": b"new data"})
