@@ -9,6 +9,10 @@
 
 namespace brennick {
 
+// Kinds of removal-list entries.
+inline constexpr int kRemoveFile = 0;
+inline constexpr int kRemoveFolder = 1;  // removed once it is empty
+
 // Something the uninstaller removes: a file (kind 0) or a folder the
 // installation created (kind 1).
 struct RemovalEntry {
@@ -46,8 +50,13 @@ struct InstallLists {
   bool FontsInstalled = false;
 };
 
-// Records a path for the uninstaller: a file once per call, a folder only
-// the first time (letter case ignored).
-void RecordRemoval(InstallLists& lists, int kind, const std::string& path);
+// Records a path for the uninstaller. A path of 3 characters or fewer (a
+// drive root) is never recorded; a folder only the first time in the run
+// (ASCII letter case ignored, the first form kept); a file at every call.
+// False when nothing was recorded.
+bool RecordRemoval(InstallLists& lists, int kind, const std::string& path);
+
+// Empties the removal list and the set of recorded folders.
+void ClearRemovalList(InstallLists& lists);
 
 }  // namespace brennick

@@ -23,7 +23,8 @@ class ChunkReader {
 
   std::size_t BytesLeft() const { return stored_.size() - offset_; }
 
-  void FeedNextChunk(RecordQueue& queue) {
+  // The next chunk's stored data, its framing and checksum checked.
+  std::span<const std::uint8_t> NextChunk() {
     const std::span<const std::uint8_t> rest = stored_.subspan(offset_);
     // Fewer than 4 bytes cannot hold the size field; fewer than 8 leave no
     // room for the data of any chunk. Both read as a chunk that does not fit.
@@ -41,6 +42,11 @@ class ChunkReader {
     if ((flags_ & kChunkChecksumsFlag) != 0 && PackageChecksum(data) != checksum) {
       CorruptInstaller(corrupt::kChunkChecksum);
     }
+    return data;
+  }
+
+  void FeedNextChunk(RecordQueue& queue) {
+    const std::span<const std::uint8_t> data = NextChunk();
     if ((flags_ & kChunksPackedFlag) == 0) {
       queue.Feed(data);
       return;
@@ -68,6 +74,11 @@ void CheckArchiveChecksum(std::span<const std::uint8_t> stored, const ArchiveInf
   if (PackageChecksum(stored) != info.archiveChecksum) CorruptInstaller(corrupt::kArchiveChecksum);
 }
 
+void CheckArchiveChunks(std::span<const std::uint8_t> stored, std::uint64_t productFlags) {
+  ChunkReader chunks(stored, productFlags);
+  while (chunks.BytesLeft() != 0) chunks.NextChunk();
+}
+
 struct ArchiveRecords::Reading {
   ChunkReader chunks;
   RecordQueue queue;
@@ -78,14 +89,14 @@ ArchiveRecords::ArchiveRecords(std::span<const std::uint8_t> stored, std::uint64
 
 ArchiveRecords::~ArchiveRecords() = default;
 
-std::vector<std::uint8_t> ArchiveRecords::Next(const std::function<void()>& beforeChunk) {
+std::span<const std::uint8_t> ArchiveRecords::Next(const std::function<void()>& beforeChunk) {
   auto record = reading_->queue.TakeRecord();
   while (!record) {
     if (beforeChunk) beforeChunk();
     reading_->chunks.FeedNextChunk(reading_->queue);
     record = reading_->queue.TakeRecord();
   }
-  return std::move(*record);
+  return *record;
 }
 
 void ArchiveRecords::Finish() {

@@ -25,6 +25,11 @@ void CheckArchiveSize(std::span<const std::uint8_t> stored, const ArchiveInfo& i
 // ... and its checksum (code 55), whether or not the chunks are checked too.
 void CheckArchiveChecksum(std::span<const std::uint8_t> stored, const ArchiveInfo& info);
 
+// Walks the chunks without unpacking them: their sizes must tile the archive
+// exactly and, with ProductFlags bit 32, their checksums must match (codes 61
+// to 63). Cheap enough to run before anything is changed.
+void CheckArchiveChunks(std::span<const std::uint8_t> stored, std::uint64_t productFlags);
+
 // The file records of a checked archive, one at a time, chunk after chunk
 // (codes 60 to 63 and 84 end through CorruptInstaller).
 class ArchiveRecords {
@@ -33,7 +38,8 @@ class ArchiveRecords {
   ~ArchiveRecords();
 
   // The next record's body; `beforeChunk` runs before each chunk is read.
-  std::vector<std::uint8_t> Next(const std::function<void()>& beforeChunk);
+  // The view is valid until the next call.
+  std::span<const std::uint8_t> Next(const std::function<void()>& beforeChunk);
 
   // After the last record the archive must be used up exactly: archive bytes
   // left are code 80, queued record bytes code 83.

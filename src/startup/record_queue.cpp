@@ -16,7 +16,7 @@ void RecordQueue::Feed(std::span<const std::uint8_t> bytes) {
   bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
 }
 
-std::optional<std::vector<std::uint8_t>> RecordQueue::TakeRecord() {
+std::optional<std::span<const std::uint8_t>> RecordQueue::TakeRecord() {
   const std::span<const std::uint8_t> queued = std::span<const std::uint8_t>(bytes_).subspan(read_);
   const auto length = ReadU32(queued, 0);
   if (!length) return std::nullopt;
@@ -24,14 +24,10 @@ std::optional<std::vector<std::uint8_t>> RecordQueue::TakeRecord() {
   if (bodySize < 0) CorruptInstaller(corrupt::kRecordLengthNegative);
   if (queued.size() - 4 < static_cast<std::size_t>(bodySize)) return std::nullopt;
 
+  // The bytes stay where they are until the next Feed drops what was taken.
   const auto body = queued.subspan(4, static_cast<std::size_t>(bodySize));
-  std::vector<std::uint8_t> record(body.begin(), body.end());
-  read_ += 4 + record.size();
-  if (read_ == bytes_.size()) {
-    bytes_.clear();
-    read_ = 0;
-  }
-  return record;
+  read_ += 4 + body.size();
+  return body;
 }
 
 }  // namespace brennick

@@ -18,8 +18,9 @@ class RecordQueue {
   // The next record's body, removed from the queue; nothing, with the queue
   // untouched, while the length field or the body is incomplete. A negative
   // length can never be completed by more data: it ends through
-  // CorruptInstaller (code 84).
-  std::optional<std::vector<std::uint8_t>> TakeRecord();
+  // CorruptInstaller (code 84). The view stays valid until the next Feed:
+  // records are handed on without a copy of their own.
+  std::optional<std::span<const std::uint8_t>> TakeRecord();
 
   // True when no byte is queued.
   bool IsEmpty() const { return read_ == bytes_.size(); }

@@ -20,7 +20,7 @@ Bytes Framed(const std::string& body) {
   return bytes;
 }
 
-std::string Text(const std::optional<Bytes>& record) {
+std::string Text(const std::optional<std::span<const std::uint8_t>>& record) {
   return record ? std::string(record->begin(), record->end()) : "(none)";
 }
 

@@ -1,6 +1,7 @@
 #include "engine/win/install_files.h"
 
 #include <cstdio>
+#include <set>
 
 #include "engine/overwrite_rules.h"
 #include "engine/win/bind_image.h"
@@ -89,12 +90,15 @@ void QueueShortcut(InstallLists& lists, const FileRecord& r, const std::string& 
 }
 
 // Makes the destination's folder. False, with the failure reported, when it
-// cannot be made.
-bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& destination) {
+// cannot be made. A folder made (or found) earlier in this run is not asked
+// for again: a folder removed meanwhile is made again by the write's retry.
+bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& destination,
+                  std::set<std::string>& madeFolders) {
   InstallerState& state = program.state;
   const std::string folder = FolderOf(destination);
   if (folder.empty() || EqualsNoCase(folder, state.InstallDir)) return true;
-  const std::uint32_t error = CreateFolderWithParents(folder);
+  const std::string key = Lower(folder);
+  const std::uint32_t error = madeFolders.contains(key) ? 0 : CreateFolderWithParents(folder);
   if (error != 0) {
     // A file in the way is the likely cause, and the system's text for it is
     // no help to the user.
@@ -105,6 +109,7 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
                           "\r\n\r\n"});
     return false;
   }
+  madeFolders.insert(key);
   if (!IsPermanentFile(r) && (IsInstallFolderKind(r.FileKind) || r.FileKind == 1)) {
     RecordRemoval(state.Lists, 1, folder);
   }
@@ -161,7 +166,7 @@ void AfterWrite(Program& program, const FileRecord& r, const std::string& destin
 }
 
 void InstallItem(Program& program, InstallUi& ui, FileItem item, const DestinationFolders& folders,
-                 MachineSettings& machine) {
+                 MachineSettings& machine, std::set<std::string>& madeFolders) {
   InstallerState& state = program.state;
   FileRecord& r = item.record;
   const FileDestination destination = ResolveFileDestination(r, folders, [&](const std::string& text) {
@@ -181,7 +186,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
   if (!verdict.write) return;
 
   QueueShortcut(state.Lists, r, path);
-  if (destination.createFolders && !MakeFolderOf(program, r, path)) return;
+  if (destination.createFolders && !MakeFolderOf(program, r, path, madeFolders)) return;
   if (!IsPermanentFile(r) && IsInstallFolderKind(r.FileKind)) RecordRemoval(state.Lists, 0, path);
   bool registered = false;
   if (!WriteInstalledFile(program, path, item.data, r.Stamp, r.Attributes, verdict.existedBefore, registered)) return;
@@ -198,12 +203,13 @@ void InstallFiles(Program& program, InstallUi& ui, std::span<const std::uint8_t>
   const std::int32_t count = program.packageHeader.FileCount;
   MachineSettings machine;
   ArchiveRecords records(stored, state.Settings.ProductFlags);
+  std::set<std::string> madeFolders;  // lower case
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::vector<std::uint8_t> body = records.Next([&] { ui.SetStatus(29); });
+    const std::span<const std::uint8_t> body = records.Next([&] { ui.SetStatus(29); });
     ui.SetProgress(28 + static_cast<int>(static_cast<std::int64_t>(i) * 62 / count));
     const FileItem item = ReadFileItem(body, CheckedAt(state.FileDataSizes, static_cast<long long>(i), "int"));
     DispatchPendingMessages();
-    InstallItem(program, ui, item, folders, machine);
+    InstallItem(program, ui, item, folders, machine, madeFolders);
   }
   records.Finish();
 }

@@ -112,8 +112,7 @@ DestinationFolders FoldersOf(const InstallerState& state) {
 void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archive) {
   InstallerState& state = program.state;
   const int stageTime = state.Settings.MinStageTime;
-  const ArchiveInfo info{program.packageHeader.ArchiveSize, program.packageHeader.ArchiveChecksum,
-                         program.packageHeader.FileCount, state.Settings.ProductFlags};
+  const ArchiveInfo info = ArchiveInfoOf(program);
   CheckArchiveSize(archive.bytes, info);
   ui.WaitStage(stageTime);
   ui.SetStatus(62);

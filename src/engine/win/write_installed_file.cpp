@@ -47,11 +47,15 @@ bool HoldsData(const std::string& path, std::span<const std::uint8_t> data) {
   }
 }
 
-Attempt TryWrite(const std::string& path, std::span<const std::uint8_t> data) {
+// Writes the file and dates it through the same handle: opening it again
+// for the date alone costs as much as a small file's writing.
+Attempt TryWrite(const std::string& path, std::span<const std::uint8_t> data, const FileStamp& stamp) {
   const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return Attempt::Failed;
-  return WriteAll(file.get(), data) ? Attempt::Written : Attempt::Failed;
+  if (!WriteAll(file.get(), data)) return Attempt::Failed;
+  if (StampHasDateAndTime(stamp)) SetFileStampTimes(file.get(), stamp);
+  return Attempt::Written;
 }
 
 bool DriveExists(char letter) {
@@ -95,7 +99,7 @@ bool WriteInstalledFile(Program& program, const std::string& path, std::span<con
   const bool verify = HasFlag(flagsWord, flags::kVerifyWrittenFiles);
 
   for (int attemptsLeft = 2;; --attemptsLeft) {
-    const Attempt attempt = TryWrite(path, data);
+    const Attempt attempt = TryWrite(path, data, stamp);
     const DWORD error = ::GetLastError();
     if (attempt == Attempt::Written) {
       if (!verify || HoldsData(path, data)) break;
@@ -124,7 +128,6 @@ bool WriteInstalledFile(Program& program, const std::string& path, std::span<con
     ::Sleep(50);
   }
 
-  if (StampHasDateAndTime(stamp)) SetFileStampTimes(path, stamp);
   if (attributes != -1) {
     ::SetFileAttributesW(WidePath(path).c_str(), static_cast<DWORD>(attributes) & kAttributeMask);
   }

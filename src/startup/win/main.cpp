@@ -7,7 +7,7 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "res/resource_ids.h"
-#include "startup/archive_check.h"
+#include "startup/archive_reader.h"
 #include "startup/command_line.h"
 #include "startup/installer_settings.h"
 #include "startup/own_file_name.h"
@@ -35,11 +35,16 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   ExitInstaller(program, 0);
 }
 
-// The package is checked whole before anything is changed: a damaged
-// package ends with its code and leaves the machine as it was.
+// The archive is checked before anything is changed (its size, its
+// checksum, its chunks' framing and checksums): a package damaged on its way
+// ends with its code and leaves the machine as it was. Unpacking it all a
+// second time would add nothing that these checksums do not already vouch for.
 [[noreturn]] void InstallRoad(Program& program) {
   const StoredArchive archive = ReadStoredArchive(program);
-  VerifyArchive(archive.bytes, program.packageHeader, program.state);
+  const ArchiveInfo info = ArchiveInfoOf(program);
+  CheckArchiveSize(archive.bytes, info);
+  CheckArchiveChecksum(archive.bytes, info);
+  CheckArchiveChunks(archive.bytes, info.productFlags);
   static InterimUi ui(program);
   RunInstall(program, ui, archive);
 }

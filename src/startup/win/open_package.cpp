@@ -97,6 +97,11 @@ void OpenPackage(Program& program) {
 
 namespace brennick::win {
 
+ArchiveInfo ArchiveInfoOf(const Program& program) {
+  const PackageHeader& header = program.packageHeader;
+  return {header.ArchiveSize, header.ArchiveChecksum, header.FileCount, program.state.Settings.ProductFlags};
+}
+
 StoredArchive ReadStoredArchive(Program& program) {
   const InstallerState& state = program.state;
   const PackageHeader& header = program.packageHeader;

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "startup/archive_reader.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {
@@ -20,5 +21,8 @@ struct StoredArchive {
   std::span<const std::uint8_t> bytes;  // the archive, wherever it is
 };
 StoredArchive ReadStoredArchive(Program& program);
+
+// What the package header and the settings say about the archive.
+ArchiveInfo ArchiveInfoOf(const Program& program);
 
 }  // namespace brennick::win

@@ -41,9 +41,11 @@ void InterimUi::SetStatus(int) {
   DispatchPendingMessages();
 }
 
-void InterimUi::SetProgress(int) { DispatchPendingMessages(); }
+// Without a progress window there is nothing to repaint: the file loop's own
+// dispatching once per file keeps the program responsive.
+void InterimUi::SetProgress(int) {}
 
-void InterimUi::ShowProgressItem(const std::string&, int) { DispatchPendingMessages(); }
+void InterimUi::ShowProgressItem(const std::string&, int) {}
 
 void InterimUi::WaitStage(int milliseconds) {
   for (;;) {
