@@ -10,11 +10,11 @@ namespace brennick {
 
 namespace {
 
-std::string Printed(const std::string& spec, const FormatValue& value) {
+std::string Printed(const std::string& conversion, const FormatValue& value) {
   std::vector<char> out(64);
   for (;;) {
-    const int size = value.isText ? std::snprintf(out.data(), out.size(), spec.c_str(), std::string(value.text).c_str())
-                                  : std::snprintf(out.data(), out.size(), spec.c_str(), static_cast<int>(value.number));
+    const int size = value.isText ? std::snprintf(out.data(), out.size(), conversion.c_str(), std::string(value.text).c_str())
+                                  : std::snprintf(out.data(), out.size(), conversion.c_str(), static_cast<int>(value.number));
     if (size < 0) return {};
     if (static_cast<std::size_t>(size) < out.size()) return std::string(out.data(), static_cast<std::size_t>(size));
     out.resize(static_cast<std::size_t>(size) + 1);
