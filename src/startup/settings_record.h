@@ -177,6 +177,7 @@ constexpr int kAskInstallDir = 7;         // the folder page is shown
 constexpr int kSingleInstance = 8;        // the named mutex refuses a second copy
 constexpr int kReplaceLockedFiles = 11;   // restart replacement also for files that did not exist
 constexpr int kRestartRequired = 14;      // a replacement at restart is pending
+constexpr int kKeepBackgroundBitmap = 15;  // the uninstaller shows the background bitmap too
 constexpr int kMasterProduct = 16;        // MasterProduct and MasterDisplayName are stored
 constexpr int kVerifyWrittenFiles = 18;   // written files are read back and compared
 constexpr int kOverwriteReadOnly = 19;    // attributes of a file being replaced are cleared
