@@ -131,6 +131,28 @@ class InstallRun(InstallTestCase):
         self.assertIn(shared + "\\same.txt is up to date.\r\n", log)
         self.assertNotIn(old_stamp, log)
 
+    def test_registers_its_uninstaller(self):
+        project = product("Registered Tool", extra='publisher = "Example Publisher"',
+                          flags="uninstaller = true") + '[uninstall]\nsubdir = "uninstall"\n[[files]]\nsource = "files/*"\n'
+        setup = self.build("registered", project, {"files/a.txt": b"a" * 5000})
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        folder = self.program_files + "\\Registered Tool"
+        uninstaller = folder + "\\uninstall\\uninstall.exe"
+        self.assertEqual(self.path(uninstaller).read_bytes(), (self.work / setup).read_bytes())
+        key = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Registered Tool"
+        value = lambda name: self.registry_value(key, name)
+        self.assertEqual(value("UninstallString"), '"%s" /u:"Registered Tool"' % uninstaller)
+        self.assertEqual(value("QuietUninstallString"), '"%s" /a /u:"Registered Tool"' % uninstaller)
+        self.assertEqual((value("DisplayName"), value("DisplayVersion"), value("Publisher")),
+                         ("Registered Tool", "1.0", "Example Publisher"))
+        self.assertEqual(value("InstallLocation"), folder)
+        self.assertRegex(value("ProductFlags"), r"^-?\d+$")
+        self.assertRegex(value("InstallDate"), r"^\d{1,2}/\d{1,2}/\d\d \d{1,2}:\d\d:\d\d[ap]$")
+        self.assertRegex(value("EstimatedSize"), r"^0x[0-9a-f]+$")
+        data = self.path(folder + "\\uninstall\\Uninstall.DAT").read_bytes().decode("cp1252")
+        self.assertTrue(data.startswith(folder + "\\a.txt\r\n"), data[:200])
+        self.assertIn("\r\n\r\n[Strings]\r\n~10\r\n", data)
+
     def test_failure_is_summarised_and_the_run_goes_on(self):
         setup = self.build("failing", product("Failing Tool") + '[[files]]\nsource = "files/**"\n',
                            {"files/bin/a.txt": b"a", "files/top.txt": b"top", "files/zz/z.txt": b"z"})

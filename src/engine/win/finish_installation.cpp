@@ -5,6 +5,7 @@
 #include "engine/win/install_log.h"
 #include "engine/win/message_boxes.h"
 #include "engine/win/reboot_replace.h"
+#include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
 #include "foundation/win/dynamic_function.h"
 #include "foundation/win/path_text_win.h"
@@ -85,6 +86,7 @@ void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
   ui.WaitStage(stageTime);
   ui.SetStatus(36);
   ui.SetProgress(100);
+  WriteUninstallDataFile(program);
   NotifyDesktopChange(state);
   if (HasFlag(state.Settings.ProductFlags2, flags::kRestorePoint) && !CommitRestorePoint(program)) {
     LogText(program, "Failed to commit restore point.\r\n");

@@ -8,6 +8,7 @@
 #include "engine/win/install_folder.h"
 #include "engine/win/install_log.h"
 #include "engine/win/message_boxes.h"
+#include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/grant_access.h"
@@ -138,12 +139,13 @@ void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archiv
   ui.SetProgress(95);
 }
 
-// Shortcuts, kept files, registry entries, associations and the uninstall
-// registration each report their progress step.
-void RegisterProduct(InstallUi& ui) {
+// Shortcuts, kept files, registry entries and associations report their
+// progress steps here; then the uninstaller and its registration.
+void RegisterProduct(Program& program, InstallUi& ui) {
   ui.SetProgress(97);
   ui.SetProgress(98);
   ui.SetProgress(99);
+  RegisterUninstall(program);
 }
 
 }  // namespace
@@ -156,7 +158,7 @@ void RunInstall(Program& program, InstallUi& ui, const StoredArchive& archive) {
   ChooseStartMenuFolder(program, ui);
   Prepare(program, ui);
   InstallArchive(program, ui, archive);
-  RegisterProduct(ui);
+  RegisterProduct(program, ui);
   FinishInstallation(program, ui, program.state.PreviousInstallFound);
 }
 

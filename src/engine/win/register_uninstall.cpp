@@ -1,0 +1,199 @@
+#include "engine/win/register_uninstall.h"
+
+#include <cstring>
+
+#include "engine/uninstall_key_values.h"
+#include "engine/win/earlier_install.h"
+#include "engine/win/install_log.h"
+#include "engine/win/reboot_replace.h"
+#include "engine/win/write_installed_file.h"
+#include "foundation/win/file_system.h"
+#include "foundation/win/grant_access.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
+#include "foundation/win/short_path.h"
+#include "foundation/win/system_error_text.h"
+#include "startup/installer_settings.h"
+#include "startup/resolve_path.h"
+#include "startup/win/machine_settings.h"
+#include "uninstall/collect_uninstall_data.h"
+#include "uninstall/uninstall_data.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr int kStrippedUninstaller = 5;  // ProductFlags2: the program without its package
+
+// The running program copied over an uninstaller that may be running: the
+// copy then waits in a temporary file for the next restart.
+void CopyRunningProgram(Program& program, const std::string& target) {
+  InstallerState& state = program.state;
+  const std::wstring source = WidePath(ModuleFileName());
+  if (::CopyFileW(source.c_str(), WidePath(target).c_str(), FALSE)) return;
+  const std::string temporary = CreateTempFile(FolderOf(target), "", false);
+  if (temporary.empty() || (GrantFullAccessToEveryone(temporary), !::CopyFileW(source.c_str(), WidePath(temporary).c_str(), FALSE))) {
+    const DWORD error = ::GetLastError();
+    if (!temporary.empty()) ::DeleteFileW(WidePath(temporary).c_str());
+    AddFailures(program, {"Failed to register '", target, "' for replacement because no temporary file could be created.\r\n",
+                          SystemErrorText(error), "\r\n\r\n"});
+    return;
+  }
+  GrantFullAccessToEveryone(temporary);
+  const std::string shortTemporary = ShortPathOf(temporary);
+  if (!ScheduleReplaceAtReboot(shortTemporary, target, true, state.WindowsFolder)) {
+    const DWORD error = ::GetLastError();
+    AddFailures(program, {"Failed to register '", target, "' for replacement with temporary file '", shortTemporary,
+                          "'\r\n", SystemErrorText(error), "\r\n\r\n"});
+    ::DeleteFileW(WidePath(temporary).c_str());
+    return;
+  }
+  SetFlag(state.Settings.ProductFlags, flags::kRestartRequired);
+  LogTexts(program, {"\"", target, "\" was successfully registered for replacement.\r\nTemporary file is \"",
+                     shortTemporary, "\"\r\nReboot will be required.\r\n\r\n"});
+}
+
+void WriteUninstaller(Program& program, const std::string& target) {
+  InstallerState& state = program.state;
+  if (!HasFlag(state.Settings.ProductFlags2, kStrippedUninstaller)) {
+    CopyRunningProgram(program, target);
+    return;
+  }
+  // The icon of the settings goes into the stripped image with the
+  // resource-update step of a later build; the image keeps the program's own.
+  FileStamp stamp{};
+  static_assert(sizeof stamp == sizeof state.Settings.UninstallerFileTime);
+  std::memcpy(stamp.data(), state.Settings.UninstallerFileTime.data(), sizeof stamp);
+  bool registered = false;
+  WriteInstalledFile(program, target, state.UninstallerImage, stamp, -1, true, registered);
+}
+
+LONG SetValue(HKEY key, const UninstallKeyValue& value) {
+  if (value.remove) {
+    ::RegDeleteValueA(key, value.name.c_str());
+    return ERROR_SUCCESS;
+  }
+  if (value.type == UninstallKeyValue::Type::Number) {
+    const DWORD number = value.number;
+    return ::RegSetValueExA(key, value.name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  }
+  return ::RegSetValueExA(key, value.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.text.c_str()),
+                          static_cast<DWORD>(value.text.size() + 1));
+}
+
+// An author's extra value: under the Uninstall key, or at a full registry path.
+void WriteExtraValue(Program& program, HKEY uninstallKey, const UninstallValue& extra, MachineSettings& machine) {
+  const std::string data = machine.ExpandVariables(extra.ValueData, RunValuesOf(program.state));
+  HKEY target = uninstallKey;
+  ScopedRegistryKey opened;
+  std::string name = extra.ValuePath;
+  LONG result = ERROR_SUCCESS;
+  if (extra.ValuePath.find('\\') != std::string::npos) {
+    const auto path = ParseRegistryValuePath(extra.ValuePath);
+    HKEY raw = nullptr;
+    result = path ? ::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                      nullptr, &raw, nullptr)
+                  : ERROR_BAD_PATHNAME;
+    opened.reset(raw);
+    target = raw;
+    if (path) name = path->valueName;
+  }
+  if (result == ERROR_SUCCESS) {
+    if (data.empty()) {
+      ::RegDeleteValueA(target, name.c_str());
+    } else if (extra.ValueType == 4) {
+      const DWORD number = static_cast<DWORD>(std::strtoul(data.c_str(), nullptr, 10));
+      result = ::RegSetValueExA(target, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    } else {
+      result = ::RegSetValueExA(target, name.c_str(), 0, extra.ValueType == 2 ? REG_EXPAND_SZ : REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size() + 1));
+    }
+  }
+  if (result != ERROR_SUCCESS) {
+    AddFailures(program, {"Failed to save data in registry key \"", extra.ValuePath, "\": ",
+                          SystemErrorText(static_cast<DWORD>(result)), "\r\n"});
+  }
+}
+
+void RecordInstallFolder(const InstallerState& state) {
+  if (state.Settings.InstallDirRegistryValue.find('\\') == std::string::npos) return;
+  const auto path = ParseRegistryValuePath(state.Settings.InstallDirRegistryValue);
+  if (!path) return;
+  HKEY raw = nullptr;
+  if (::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &raw, nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  const ScopedRegistryKey key(raw);
+  ::RegSetValueExA(key.get(), path->valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(state.InstallDir.c_str()),
+                   static_cast<DWORD>(state.InstallDir.size() + 1));
+}
+
+DateTime LocalNow() {
+  SYSTEMTIME now;
+  ::GetLocalTime(&now);
+  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
+}  // namespace
+
+std::string UninstallerPath(const InstallerState& state) {
+  return JoinPath(state.UninstallDataDir, state.Settings.UninstallerFileName);
+}
+
+void RegisterUninstall(Program& program) {
+  InstallerState& state = program.state;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kUninstaller)) return;
+  const std::string uninstaller = UninstallerPath(state);
+  WriteUninstaller(program, uninstaller);
+
+  bool failed = false;
+  std::string error;
+  HKEY raw = nullptr;
+  const LONG created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath(state).c_str(), 0, nullptr, 0,
+                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS,
+                                         nullptr, &raw, nullptr);
+  const ScopedRegistryKey key(raw);
+  if (created != ERROR_SUCCESS) {
+    failed = true;
+    error = SystemErrorText(static_cast<DWORD>(created));
+  } else {
+    UninstallKeyFacts facts;
+    facts.uninstallerPath = uninstaller;
+    facts.installerPath = ModuleFileName();
+    facts.displayTitle = state.Settings.DisplayTitle.empty() ? Message(state, 0) : state.Settings.DisplayTitle;
+    facts.totalInstalledBytes = static_cast<std::uint64_t>(std::max<std::int64_t>(state.RequiredSpace, 0));
+    const std::vector<UninstallKeyValue> values = UninstallKeyValues(state, facts);
+    for (const UninstallKeyValue& value : values) {
+      const LONG result = SetValue(key.get(), value);
+      if (result != ERROR_SUCCESS && value.name == "UninstallString") error = SystemErrorText(static_cast<DWORD>(result));
+    }
+    MachineSettings machine;
+    for (const UninstallValue& extra : state.Settings.UninstallValues) WriteExtraValue(program, key.get(), extra, machine);
+    SetValue(key.get(), {"InstallLocation", UninstallKeyValue::Type::String, state.InstallDir, 0, false});
+    SetValue(key.get(), {"InstallDate", UninstallKeyValue::Type::String, InstallDateText(LocalNow()), 0, false});
+    const auto readBack = ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath(state), "UninstallString");
+    failed = !readBack || *readBack != values.front().text;
+  }
+  RecordInstallFolder(state);
+  if (failed) {
+    if (!error.empty()) AddFailures(program, {"System error: ", error, "\r\n\r\n"});
+    AddFailure(program, "Unable to save the uninstall information to the registry.  Uninstall will not work properly.\r\n\r\n");
+  }
+}
+
+void WriteUninstallDataFile(Program& program) {
+  InstallerState& state = program.state;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kUninstaller)) return;
+  const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
+  const std::string text = WriteUninstallDataText(CollectUninstallData(state));
+  const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  if (!file.valid() || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+      written != text.size()) {
+    AddFailures(program, {Message(state, 31), " ", path, "\r\n", SystemErrorText(::GetLastError()), "\r\n\r\n"});
+  }
+}
+
+}  // namespace brennick::win
