@@ -19,7 +19,6 @@ namespace {
 constexpr std::size_t kMinSections = 4;
 constexpr std::size_t kMaxSections = 99;
 constexpr std::size_t kEntrySize = 40;
-constexpr std::uint64_t kPageSize = 4096;
 constexpr std::uint64_t kU32Limit = std::numeric_limits<std::uint32_t>::max();
 
 [[noreturn]] void Refuse(const std::string& why) { throw BuildError("cannot add a section to the program: " + why); }
@@ -80,10 +79,7 @@ std::vector<std::uint8_t> AppendSection(std::vector<std::uint8_t> program, std::
 
   const std::uint64_t virtualAddress = pe.virtualEnd;
   const std::uint64_t rawSize = AlignUp(data.size(), pe.sectionAlignment);
-  // At a page boundary the loader can map the package straight from the file
-  // (Wine copies a section whose file offset is not page-aligned); 4096 is a
-  // multiple of every file alignment the format allows.
-  const std::uint64_t rawOffset = AlignUp(program.size(), std::max<std::uint64_t>(pe.fileAlignment, kPageSize));
+  const std::uint64_t rawOffset = AlignUp(program.size(), pe.fileAlignment);
   const std::span<const std::uint8_t> head(program);
   const std::size_t optional = pe.optionalHeaderOffset;
   const std::uint64_t initializedData =

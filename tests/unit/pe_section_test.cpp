@@ -57,8 +57,7 @@ TEST(AppendSection, AddsAMappedLastSection) {
 
     const std::uint32_t virtualAddress = Get32(program, fixture.ImageSizeField());
     const std::uint32_t rawSize = AlignTo(c.dataSize, c.sectionAlignment);
-    // The package starts at a page boundary, after zeros.
-    const std::uint32_t fileOffset = AlignTo(static_cast<std::uint32_t>(program.size()), std::max(c.fileAlignment, 0x1000u));
+    const auto fileOffset = static_cast<std::uint32_t>(program.size());
 
     // Everything else stays as it was: the count, the two sizes, the new
     // entry after the table, the data at the end of the file, the checksum.
@@ -73,7 +72,6 @@ TEST(AppendSection, AddsAMappedLastSection) {
     Put32(expected, entry + 16, rawSize);
     Put32(expected, entry + 20, fileOffset);
     Put32(expected, entry + 36, 0x40000040);
-    expected.resize(fileOffset, 0);
     expected.insert(expected.end(), data.begin(), data.end());
     expected.resize(fileOffset + rawSize, 0);
     Put32(expected, fixture.ChecksumField(), PeChecksum(expected, fixture.ChecksumField()));
