@@ -38,6 +38,10 @@ std::string ColourText(std::uint32_t colour) {
 
 }  // namespace
 
+std::string UninstallKeyPathOf(std::string_view keyName) {
+  return "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::string(keyName);
+}
+
 std::string UninstallArguments(const InstallerState& state) { return "/u:\"" + state.Settings.UninstallKeyName + "\""; }
 
 std::string FloatText(double value) {

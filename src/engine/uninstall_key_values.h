@@ -33,6 +33,9 @@ struct UninstallKeyFacts {
 // The values 1 to 40 of the Uninstall key, in the order they are written.
 std::vector<UninstallKeyValue> UninstallKeyValues(const InstallerState& state, const UninstallKeyFacts& facts);
 
+// The product's key below HKEY_LOCAL_MACHINE, by its Uninstall key name.
+std::string UninstallKeyPathOf(std::string_view keyName);
+
 // "/u:\"name\"".
 std::string UninstallArguments(const InstallerState& state);
 

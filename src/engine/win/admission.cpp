@@ -1,6 +1,7 @@
 #include "engine/win/admission.h"
 
 #include "engine/excluded_systems.h"
+#include "engine/uninstall_key_values.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/fatal.h"
 #include "foundation/message_format.h"
@@ -15,7 +16,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const char* kSingleInstanceMutex = "Brennick TQN";
 
 [[noreturn]] void Refuse(Program& program, const std::string& text) {
@@ -69,7 +69,7 @@ void CheckMasterProduct(Program& program) {
   if (!HasFlag(s.ProductFlags, flags::kMasterProduct)) return;
   if (s.MasterProduct.empty()) s.MasterProduct = state.ProductName;
   if (s.MasterDisplayName.empty()) s.MasterDisplayName = state.ProductName;
-  const std::string key = kUninstallRoot + s.MasterProduct;
+  const std::string key = UninstallKeyPathOf(s.MasterProduct);
   const auto uninstall = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString");
   const bool installed =
       uninstall && (!uninstall->empty() || !ReadRegistryString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString")->empty());

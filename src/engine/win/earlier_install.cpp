@@ -1,5 +1,6 @@
 #include "engine/win/earlier_install.h"
 
+#include "engine/uninstall_key_values.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/version_compare.h"
 #include "foundation/win/file_system.h"
@@ -13,7 +14,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
 std::string TempFolder() {
   char path[MAX_PATH + 1] = {};
@@ -89,7 +89,7 @@ int ClassifyVersions(InstallerState& state) {
 
 }  // namespace
 
-std::string UninstallKeyPath(const InstallerState& state) { return kUninstallRoot + state.Settings.UninstallKeyName; }
+std::string UninstallKeyPath(const InstallerState& state) { return UninstallKeyPathOf(state.Settings.UninstallKeyName); }
 
 void FindEarlierInstallation(Program& program) {
   InstallerState& state = program.state;

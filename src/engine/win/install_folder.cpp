@@ -24,8 +24,6 @@ namespace {
 
 std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
 
-bool DriveExists(char letter) { return (::GetLogicalDrives() & (1u << (letter - 'A'))) != 0; }
-
 std::int64_t FreeSpace(const std::string& folder) {
   ULARGE_INTEGER available{};
   const char letter = DriveLetterOfFolder(folder);

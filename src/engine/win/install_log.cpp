@@ -9,6 +9,7 @@
 #include "engine/install_log_record.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/message_format.h"
+#include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/windows_version.h"
 #include "startup/installer_settings.h"
@@ -62,12 +63,6 @@ std::string ReadBody(HANDLE log) {
   body.resize(done);
   ::SetFilePointerEx(log, start, nullptr, FILE_END);
   return body;
-}
-
-DateTime LocalTimeNow() {
-  SYSTEMTIME now;
-  ::GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
 }
 
 // Appends this run's record to "Install.LOG". False when the file cannot be

@@ -9,6 +9,7 @@
 #include "engine/win/write_installed_file.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/grant_access.h"
+#include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/short_path.h"
@@ -129,12 +130,6 @@ void RecordInstallFolder(const InstallerState& state) {
                    static_cast<DWORD>(state.InstallDir.size() + 1));
 }
 
-DateTime LocalNow() {
-  SYSTEMTIME now;
-  ::GetLocalTime(&now);
-  return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-}
-
 }  // namespace
 
 std::string UninstallerPath(const InstallerState& state) {
@@ -171,7 +166,7 @@ void RegisterUninstall(Program& program) {
     MachineSettings machine;
     for (const UninstallValue& extra : state.Settings.UninstallValues) WriteExtraValue(program, key.get(), extra, machine);
     SetValue(key.get(), {"InstallLocation", UninstallKeyValue::Type::String, state.InstallDir, 0, false});
-    SetValue(key.get(), {"InstallDate", UninstallKeyValue::Type::String, InstallDateText(LocalNow()), 0, false});
+    SetValue(key.get(), {"InstallDate", UninstallKeyValue::Type::String, InstallDateText(LocalTimeNow()), 0, false});
     const auto readBack = ReadRegistryString(HKEY_LOCAL_MACHINE, UninstallKeyPath(state), "UninstallString");
     failed = !readBack || *readBack != values.front().text;
   }

@@ -13,7 +13,6 @@
 #include "foundation/win/file_system.h"
 #include "foundation/win/grant_access.h"
 #include "foundation/win/system_error_text.h"
-#include "startup/archive_reader.h"
 #include "startup/installer_settings.h"
 #include "startup/product_text.h"
 #include "startup/resolve_path.h"
@@ -113,12 +112,11 @@ DestinationFolders FoldersOf(const InstallerState& state) {
 void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archive) {
   InstallerState& state = program.state;
   const int stageTime = state.Settings.MinStageTime;
-  const ArchiveInfo info = ArchiveInfoOf(program);
-  CheckArchiveSize(archive.bytes, info);
+  // The archive's size and checksum were checked before anything changed
+  // (the install road): these stages only show that step.
   ui.WaitStage(stageTime);
   ui.SetStatus(62);
   ui.SetProgress(21);
-  CheckArchiveChecksum(archive.bytes, info);
   ui.WaitStage(stageTime);
   ui.SetStatus(54);
   ui.SetProgress(26);

@@ -58,9 +58,8 @@ Attempt TryWrite(const std::string& path, std::span<const std::uint8_t> data, co
   return Attempt::Written;
 }
 
-bool DriveExists(char letter) {
-  if (letter == 0) return true;  // a network path: the share speaks for itself
-  return (::GetLogicalDrives() & (1u << (letter - 'A'))) != 0;
+bool DriveOfPathExists(char letter) {
+  return letter == 0 || DriveExists(letter);  // a network path: the share speaks for itself
 }
 
 // Every attempt failed: hand the file to the restart-time replacement when
@@ -71,7 +70,7 @@ void ReportUnwritten(Program& program, const std::string& path, std::span<const 
   std::string report = "\r\n" + Message(state, 31) + " " + path + "\r\n";
   bool allowed = existedBefore || HasFlag(state.Settings.ProductFlags, flags::kReplaceLockedFiles);
   const char letter = DriveLetterOf(PathBody(path));
-  if (DriveExists(letter)) {
+  if (DriveOfPathExists(letter)) {
     const std::string text = SystemErrorText(error);
     if (!text.empty()) report += text;
     report += "\r\n\r\n";

@@ -4,6 +4,7 @@
 
 #include "foundation/open_error.h"
 #include "foundation/path_text.h"
+#include "foundation/win/file_system.h"
 #include "foundation/win/path_text_win.h"
 
 namespace brennick::win {
@@ -33,7 +34,7 @@ AccessFlags FlagsFor(FileAccess access) {
 
 bool DriveMissing(const std::string& path) {
   const char drive = DriveLetterOf(PathBody(path));
-  return drive != 0 && (::GetLogicalDrives() & (1u << (drive - 'A'))) == 0;
+  return drive != 0 && !DriveExists(drive);
 }
 
 bool HasReadOnlyAttribute(const std::wstring& widePath) {

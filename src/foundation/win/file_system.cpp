@@ -37,6 +37,8 @@ bool IsFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool DriveExists(char letter) { return (::GetLogicalDrives() & (1u << (letter - 'A'))) != 0; }
+
 std::string FolderOf(const std::string& path) {
   const std::size_t cut = path.find_last_of('\\');
   return cut == std::string::npos ? std::string() : path.substr(0, cut);

@@ -15,6 +15,9 @@ bool IsFile(const std::string& path);
 // exists afterwards.
 std::uint32_t CreateFolderWithParents(const std::string& folder);
 
+// Whether the drive of a letter ('A' to 'Z') is there.
+bool DriveExists(char letter);
+
 // The folder part of a path ("C:\\a\\b.txt" -> "C:\\a"); empty for a bare name.
 std::string FolderOf(const std::string& path);
 

@@ -2,20 +2,15 @@
 
 #include <cstdio>
 
+#include "engine/uninstall_key_values.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/win/scoped_handle.h"
 
 namespace brennick::win {
 
-namespace {
-
-constexpr const char* kUninstallRoot = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-
-}  // namespace
-
 bool RunUninstall(Program& program, const std::string& name) {
   HKEY rawKey = nullptr;
-  const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kUninstallRoot + name).c_str(), 0, KEY_READ, &rawKey);
+  const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPathOf(name).c_str(), 0, KEY_READ, &rawKey);
   const ScopedRegistryKey key(rawKey);
   if (opened == ERROR_ACCESS_DENIED) {
     ShowError(program, "Permission denied.  Please login with an administrator account before uninstalling.");
