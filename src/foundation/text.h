@@ -11,6 +11,10 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 
+// The text with its ASCII letters in lower or upper case.
+std::string LowerAscii(std::string_view text);
+std::string UpperAscii(std::string_view text);
+
 // Every occurrence of `from` (not empty) replaced by `to`, left to right.
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

@@ -63,6 +63,8 @@ constexpr int kFileSizeNegative = 71;
 constexpr int kFileSizeTooLarge = 72;
 constexpr int kFileChecksum = 100;
 constexpr int kFileKind = 110;
+// A file deletion's date condition whose value is not a date.
+constexpr int kDeletionDate = 65;
 }  // namespace corrupt
 
 // Ends through the fatal path with the corrupt-installer message and `code`.

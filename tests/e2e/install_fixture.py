@@ -74,9 +74,12 @@ class InstallTestCase(ProgramTestCase):
         """A value as `reg query` shows it; None when it is missing."""
         done = self.prefix.wine("reg", "query", key, "/v", name, text=True)
         for line in done.stdout.splitlines():
-            parts = line.strip().split(None, 2)
-            if len(parts) >= 2 and parts[0] == name and parts[1].startswith("REG_"):
-                return parts[2] if len(parts) == 3 else ""
+            line = line.strip()
+            if not line.startswith(name):  # a name may hold blanks
+                continue
+            parts = line[len(name):].split(None, 1)
+            if parts and parts[0].startswith("REG_"):
+                return parts[1] if len(parts) == 2 else ""
         return None
 
     def set_registry_value(self, key: str, name: str, data: str) -> None:

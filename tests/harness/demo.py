@@ -7,7 +7,10 @@ import subprocess
 import sys
 from pathlib import Path
 
-from wine_env import Prefix, build_dir, message_box_text, screenshot, windows_dir
+from wine_env import Prefix, build_dir, message_box_text, screenshot, wait_until, windows_dir
+
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brennick Demo"
+FOLDER = "C:\\Program Files\\Brennick Demo"
 
 RUNS = [
     ("setup.exe", "the demo product's installer, made by the builder from examples/demo"),
@@ -29,6 +32,35 @@ def show_installation(prefix: Prefix) -> None:
         print("    " + log.read_bytes().decode("cp1252").replace("\r\n", "\n    "))
 
 
+def show_uninstall_key(prefix: Prefix) -> str:
+    """Prints the product's Uninstall key; returns its QuietUninstallString."""
+    done = prefix.wine("reg", "query", UNINSTALL_KEY, text=True)
+    print("\n%s:" % UNINSTALL_KEY)
+    quiet = ""
+    for line in done.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[1].startswith("REG_"):
+            print("    %-22s %-14s %s" % (parts[0], parts[1], parts[2] if len(parts) == 3 else ""))
+            if parts[0] == "QuietUninstallString":
+                quiet = parts[2]
+    return quiet
+
+
+def uninstall(prefix: Prefix, command_line: str) -> None:
+    """Runs the registered quiet uninstall command and shows what is left."""
+    print("=" * 72)
+    print("C:\\demo> %s\n    (the QuietUninstallString registered above)" % command_line)
+    launched = prefix.start(command_line, cwd="C:\\demo")
+    print("exit code %d" % launched.wait(timeout=300))
+    folder = prefix.host_path(FOLDER)
+    # The uninstaller's own file and folders go a few seconds after it ended.
+    wait_until(lambda: not folder.exists(), timeout=40)
+    left = sorted(str(p.relative_to(folder)) for p in folder.rglob("*")) if folder.exists() else []
+    print("\n%s: %s" % (FOLDER, "still there: %s" % left if folder.exists() else "gone"))
+    key = prefix.wine("reg", "query", UNINSTALL_KEY, text=True)
+    print("%s: %s" % (UNINSTALL_KEY, "still there" if key.returncode == 0 else "gone"))
+
+
 def main() -> int:
     with Prefix("demo") as prefix:
         work = prefix.host_path("C:\\demo")
@@ -46,6 +78,7 @@ def main() -> int:
             if command_line.endswith(" /a"):
                 print("exit code %d" % launched.wait(timeout=300))
                 show_installation(prefix)
+                uninstall(prefix, show_uninstall_key(prefix))
                 continue
             box = ui.windows(launched.pid, wait_class="#32770")[0]
             shot = screenshot("demo-%d" % number)

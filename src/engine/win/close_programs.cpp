@@ -28,8 +28,22 @@ std::string WindowText(HWND window, bool className) {
   return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
 }
 
-void CloseWindow(Program& program, HWND window, const ProgramToClose& entry) {
+// The uninstaller brings the window forward before it asks the program to
+// close; the installer only asks.
+struct ClosePass {
+  std::uint8_t passBit;
+  bool bringForward;
+  int captionMessage;
+  void (*cancel)(Program&);
+};
+
+void CloseWindow(Program& program, HWND window, const ProgramToClose& entry, const ClosePass& pass) {
   InstallerState& state = program.state;
+  if (pass.bringForward && entry.Action != 2) {
+    if (::IsIconic(window)) ::ShowWindow(window, SW_RESTORE);
+    ::ShowWindow(window, SW_SHOW);
+    ::SetForegroundWindow(window);
+  }
   switch (entry.Action) {
     case 0:
       ::PostMessageA(window, WM_CLOSE, 0, 0);
@@ -39,13 +53,34 @@ void CloseWindow(Program& program, HWND window, const ProgramToClose& entry) {
       break;
     case 2:
       while (::IsWindow(window)) {
-        if (!AskRetryCancel(program, FormatLanguageString(Message(state, 99), {entry.DisplayName}), Message(state, 65))) {
-          CancelInstall(program);
+        if (!AskRetryCancel(program, FormatLanguageString(Message(state, 99), {entry.DisplayName}),
+                            Message(state, pass.captionMessage))) {
+          pass.cancel(program);
         }
       }
       break;
     default:
       break;
+  }
+}
+
+// Each top-level window of another process is handled by the first entry
+// of this pass that matches it.
+void CloseMatchingWindows(Program& program, const std::vector<ProgramToClose>& list, const ClosePass& pass) {
+  std::vector<HWND> windows;
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  const DWORD self = ::GetCurrentProcessId();
+  for (const HWND window : windows) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == self) continue;
+    const std::string windowClass = WindowText(window, true);
+    const std::string title = WindowText(window, false);
+    for (const ProgramToClose& entry : list) {
+      if ((entry.PassMask & pass.passBit) == 0 || !MatchesProgramToClose(entry, windowClass, title)) continue;
+      CloseWindow(program, window, entry, pass);
+      break;
+    }
   }
 }
 
@@ -70,23 +105,14 @@ void Settle() {
 void CloseProgramsBeforeInstall(Program& program) {
   std::vector<ProgramToClose>& list = program.state.Settings.ProgramsToClose;
   if (list.empty()) return;
-  std::vector<HWND> windows;
-  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  const DWORD self = ::GetCurrentProcessId();
-  for (const HWND window : windows) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == self) continue;
-    const std::string windowClass = WindowText(window, true);
-    const std::string title = WindowText(window, false);
-    for (const ProgramToClose& entry : list) {
-      if ((entry.PassMask & kInstallPass) == 0 || !MatchesProgramToClose(entry, windowClass, title)) continue;
-      CloseWindow(program, window, entry);
-      break;
-    }
-  }
+  CloseMatchingWindows(program, list, {kInstallPass, false, 65, [](Program& p) { CancelInstall(p); }});
   std::erase_if(list, [](const ProgramToClose& e) { return (e.PassMask & kUninstallPasses) == 0; });
   Settle();
+}
+
+void CloseListedPrograms(Program& program, const std::vector<ProgramToClose>& list, std::uint8_t pass) {
+  if (list.empty()) return;
+  CloseMatchingWindows(program, list, {pass, true, 55, [](Program& p) { CancelUninstall(p); }});
 }
 
 }  // namespace brennick::win

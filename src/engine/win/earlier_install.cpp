@@ -4,9 +4,10 @@
 #include "engine/win/message_boxes.h"
 #include "foundation/version_compare.h"
 #include "foundation/win/file_system.h"
+#include "foundation/win/hidden_batch.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
-#include "foundation/win/short_path.h"
+#include "foundation/win/whole_file.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
 
@@ -14,51 +15,14 @@ namespace brennick::win {
 
 namespace {
 
-
-std::string TempFolder() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = ::GetTempPathA(MAX_PATH, path);
-  std::string folder = length == 0 || length > MAX_PATH ? "c:\\temp" : std::string(path, length);
-  if (!folder.ends_with('\\')) folder += '\\';
-  return folder;
-}
-
-std::string CommandInterpreter() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = ::GetEnvironmentVariableA("ComSpec", path, MAX_PATH);
-  if (length > 0 && length <= MAX_PATH) return std::string(path, length);
-  const UINT system = ::GetSystemDirectoryA(path, MAX_PATH);
-  return std::string(path, system) + "\\cmd.exe";
-}
-
 // "utrri.bat" runs the earlier version's uninstaller, starts this installer
 // again with its own command line, and deletes itself.
 void HandOverToUninstaller(const std::string& uninstallCommand) {
-  const std::string batch = TempFolder() + "utrri.bat";
+  const std::string batch = TemporaryFolder() + "utrri.bat";
   std::string text = uninstallCommand;
   text.append("\r\n").append(::GetCommandLineA()).append("\r\n");
   text.append("del \"").append(batch).append("\"\r\n");
-  {
-    const ScopedKernelHandle file(::CreateFileA(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file.valid() || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size()) {
-      return;
-    }
-  }
-  std::string command(1, '"');
-  command.append(CommandInterpreter()).append("\" /c ").append(ShortPathOf(batch));
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                       &process)) {
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-  }
+  if (WriteWholeFile(batch, text) == 0) StartHiddenBatch(batch);
 }
 
 [[noreturn]] void MustUninstallFirst(Program& program, InstallUi& ui) {

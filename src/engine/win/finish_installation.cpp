@@ -2,12 +2,13 @@
 
 #include <shlobj.h>
 
+#include "engine/win/install_batch.h"
 #include "engine/win/install_log.h"
 #include "engine/win/message_boxes.h"
 #include "engine/win/reboot_replace.h"
 #include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
-#include "foundation/win/dynamic_function.h"
+#include "foundation/win/file_system_redirection.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/system_error_text.h"
@@ -48,16 +49,8 @@ void RemoveIfEmpty(const std::string& folder) {
   if (!folder.empty()) ::RemoveDirectoryW(WidePath(folder).c_str());
 }
 
-void RestoreRedirection(const InstallerState& state) {
-  if (state.Settings.Bitness != 1) return;
-  using RevertFn = BOOL(WINAPI*)(PVOID);
-  if (const auto revert = LookUpFunction<RevertFn>(L"kernel32.dll", "Wow64RevertWow64FsRedirection")) revert(nullptr);
-}
-
 [[noreturn]] void Restart(Program& program) {
-  EnablePrivilege("SeShutdownPrivilege");
-  ::ExitWindowsEx(EWX_REBOOT, SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION |
-                                  SHTDN_REASON_FLAG_PLANNED);
+  RequestRestart();
   ExitInstaller(program, 1);
 }
 
@@ -73,8 +66,8 @@ void LaunchOnExit(Program& program) {
                     "Failed to launch command: " + state.LaunchOnExit + "\r\n" + SystemErrorText(::GetLastError()) + "\r\n");
     return;
   }
-  ::CloseHandle(process.hThread);
-  ::CloseHandle(process.hProcess);
+  const ScopedKernelHandle thread(process.hThread);
+  const ScopedKernelHandle child(process.hProcess);
 }
 
 }  // namespace
@@ -87,6 +80,7 @@ void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
   ui.SetStatus(36);
   ui.SetProgress(100);
   WriteUninstallDataFile(program);
+  RunSettingsBatch(program, SettingsBatch::PostInstall);
   NotifyDesktopChange(state);
   if (HasFlag(state.Settings.ProductFlags2, flags::kRestorePoint) && !CommitRestorePoint(program)) {
     LogText(program, "Failed to commit restore point.\r\n");
@@ -96,10 +90,11 @@ void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
   if (!state.LaunchOnExit.empty()) LogFormat(program, "Launch on exit: %s\r\n", state.LaunchOnExit.c_str());
   WriteInstallLog(program, isReinstall, true, state.FailureText, &ui);
   const bool restart = DecideRestart(program);
+  RunSettingsBatch(program, SettingsBatch::Exit);
   RemoveIfEmpty(state.Settings.SharedPath);
   RemoveIfEmpty(state.UninstallDataDir);
   RemoveIfEmpty(state.InstallDir);
-  RestoreRedirection(state);
+  if (state.Settings.Bitness == 1) RestoreFileSystemRedirection();
   if (restart) Restart(program);
   ::SetCurrentDirectoryW(WidePath(state.InstallDir).c_str());
   LaunchOnExit(program);

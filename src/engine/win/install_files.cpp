@@ -15,6 +15,7 @@
 #include "foundation/win/message_pump.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/system_error_text.h"
+#include "foundation/win/windows_version.h"
 #include "startup/archive_reader.h"
 #include "startup/installer_settings.h"
 #include "startup/own_file_name.h"
@@ -40,13 +41,6 @@ class ExistingDestination final : public ExistingFile {
  private:
   const std::string& path_;
 };
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // Shared files, system files, COM files and type libraries are counted (and
 // the latter two registered) whether or not they are written.
@@ -97,7 +91,7 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
   InstallerState& state = program.state;
   const std::string folder = FolderOf(destination);
   if (folder.empty() || EqualsNoCase(folder, state.InstallDir)) return true;
-  const std::string key = Lower(folder);
+  const std::string key = LowerAscii(folder);
   const std::uint32_t error = madeFolders.contains(key) ? 0 : CreateFolderWithParents(folder);
   if (error != 0) {
     // A file in the way is the likely cause, and the system's text for it is
@@ -118,14 +112,8 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
 
 void RegisterFont(Program& program, const FileRecord& r, const std::string& destination) {
   InstallerState& state = program.state;
-  OSVERSIONINFOA version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  ::GetVersionExA(&version);
-  const char* key = version.dwPlatformId == VER_PLATFORM_WIN32_NT
-                        ? "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"
-                        : "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
   HKEY raw = nullptr;
-  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) ==
+  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, FontsRegistryKey(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw, nullptr) ==
       ERROR_SUCCESS) {
     const ScopedRegistryKey fonts(raw);
     ::RegSetValueExA(fonts.get(), r.Label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(r.Name.c_str()),
@@ -192,7 +180,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
   if (!WriteInstalledFile(program, path, item.data, r.Stamp, r.Attributes, verdict.existedBefore, registered)) return;
   if (HasFlag(state.Settings.ProductFlags, flags::kLogFiles)) LogTexts(program, {logLine, "\r\n"});
   AfterWrite(program, r, path);
-  state.Lists.WrittenSet.insert(Lower(path));
+  state.Lists.WrittenSet.insert(LowerAscii(path));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "engine/win/earlier_install.h"
 #include "engine/win/install_log.h"
 #include "engine/win/reboot_replace.h"
+#include "engine/win/uninstaller_icon.h"
 #include "engine/win/write_installed_file.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/grant_access.h"
@@ -14,6 +15,7 @@
 #include "foundation/win/registry.h"
 #include "foundation/win/short_path.h"
 #include "foundation/win/system_error_text.h"
+#include "foundation/win/whole_file.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
@@ -60,13 +62,14 @@ void WriteUninstaller(Program& program, const std::string& target) {
     CopyRunningProgram(program, target);
     return;
   }
-  // The icon of the settings goes into the stripped image with the
-  // resource-update step of a later build; the image keeps the program's own.
   FileStamp stamp{};
   static_assert(sizeof stamp == sizeof state.Settings.UninstallerFileTime);
   std::memcpy(stamp.data(), state.Settings.UninstallerFileTime.data(), sizeof stamp);
   bool registered = false;
-  WriteInstalledFile(program, target, state.UninstallerImage, stamp, -1, true, registered);
+  if (WriteInstalledFile(program, target, state.UninstallerImage, stamp, -1, true, registered) &&
+      !state.Settings.UninstallerIcon.empty()) {
+    ReplaceUninstallerIcon(program, target, state.Settings.UninstallerIcon);
+  }
 }
 
 LONG SetValue(HKEY key, const UninstallKeyValue& value) {
@@ -181,13 +184,9 @@ void WriteUninstallDataFile(Program& program) {
   InstallerState& state = program.state;
   if (!HasFlag(state.Settings.ProductFlags, flags::kUninstaller)) return;
   const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
-  const std::string text = WriteUninstallDataText(CollectUninstallData(state));
-  const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file.valid() || !::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-      written != text.size()) {
-    AddFailures(program, {Message(state, 31), " ", path, "\r\n", SystemErrorText(::GetLastError()), "\r\n\r\n"});
+  if (const std::uint32_t error = WriteWholeFile(path, WriteUninstallDataText(CollectUninstallData(state)));
+      error != 0) {
+    AddFailures(program, {Message(state, 31), " ", path, "\r\n", SystemErrorText(error), "\r\n\r\n"});
   }
 }
 

@@ -4,9 +4,11 @@
 #include "engine/win/close_programs.h"
 #include "engine/win/earlier_install.h"
 #include "engine/win/finish_installation.h"
+#include "engine/win/install_batch.h"
 #include "engine/win/install_files.h"
 #include "engine/win/install_folder.h"
 #include "engine/win/install_log.h"
+#include "engine/win/kept_files.h"
 #include "engine/win/message_boxes.h"
 #include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
@@ -18,6 +20,9 @@
 #include "startup/resolve_path.h"
 #include "startup/win/exit_installer.h"
 #include "startup/win/machine_settings.h"
+#include "uninstall/win/conditional_deletes.h"
+#include "uninstall/win/forget_pending_renames.h"
+#include "uninstall/win/update_path_variable.h"
 
 namespace brennick::win {
 
@@ -99,6 +104,12 @@ void Prepare(Program& program, InstallUi& ui) {
   if (HasFlag(s.ProductFlags, flags::kNoUninstallerOnRemovable) && IsRemovableInstallDrive(state.InstallDir)) {
     ClearFlag(s.ProductFlags, flags::kUninstaller);
   }
+  RunSettingsBatch(program, SettingsBatch::PreInstall);
+  if (state.IsUpgrade) RunSettingsBatch(program, SettingsBatch::Upgrade);
+  if (state.PreviousInstallFound &&
+      (state.IsReinstall || !HasFlag(s.ProductFlags2, flags::kReinstallBatchSameVersionOnly))) {
+    RunSettingsBatch(program, SettingsBatch::Reinstall);
+  }
   ui.SetStatus(8);
   ui.SetProgress(2);
 }
@@ -120,15 +131,16 @@ void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archiv
   ui.WaitStage(stageTime);
   ui.SetStatus(54);
   ui.SetProgress(26);
-  // The install pass of the conditional deletions comes here.
+  RunConditionalDeletes(program, DeletionPass::Install, state.Settings.FileDeletions);
   ui.SetProgress(27);
   state.Lists = InstallLists();
 
   InstallFiles(program, ui, archive.bytes, FoldersOf(state));
   if (state.Lists.FontsInstalled) ::SendMessageTimeoutA(HWND_BROADCAST, WM_FONTCHANGE, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
   ui.SetProgress(91);
-  // Pending restart operations of earlier runs that concern the files just
-  // written are dropped here.
+  // Pending restart operations of earlier runs must not undo or clobber the
+  // files just written.
+  ForgetPendingRenames(program, state.Lists.WrittenSet, true);
   ui.SetProgress(92);
   // Registration: shared-file counts, then COM servers, type libraries and drivers.
   ui.SetProgress(93);
@@ -137,11 +149,16 @@ void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archiv
   ui.SetProgress(95);
 }
 
-// Shortcuts, kept files, registry entries and associations report their
-// progress steps here; then the uninstaller and its registration.
+// The kept files and the search path; shortcuts, registry entries and
+// associations come here as they are built. Then the uninstaller and its
+// registration.
 void RegisterProduct(Program& program, InstallUi& ui) {
+  InstallerState& state = program.state;
   ui.SetProgress(97);
-  ui.SetProgress(98);
+  WriteKeptFiles(program, ui);
+  if (HasFlag(state.Settings.ProductFlags, flags::kPathVariable)) {
+    AddFailure(program, UpdatePathVariable(state, PathChange::Add));
+  }
   ui.SetProgress(99);
   RegisterUninstall(program);
 }

@@ -1,7 +1,9 @@
 #include "foundation/win/file_system.h"
 
 #include "foundation/path_text.h"
+#include "foundation/text.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/scoped_handle.h"
 #include "foundation/win/win.h"
 
 namespace brennick::win {
@@ -62,6 +64,48 @@ std::uint32_t CreateFolderWithParents(const std::string& folder) {
     end = next + 1;
   }
   return IsFolder(folder) ? 0 : ERROR_PATH_NOT_FOUND;
+}
+
+namespace {
+
+bool DeleteTree(const std::wstring& folder) {
+  bool complete = true;
+  WIN32_FIND_DATAW found;
+  {
+    const ScopedFind find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (find.valid()) {
+      do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+          complete &= DeleteTree(path);
+          continue;
+        }
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
+          ::SetFileAttributesW(path.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+        }
+        // A linked folder is only unlinked, never followed.
+        const bool deleted = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
+                                 ? ::RemoveDirectoryW(path.c_str())
+                                 : ::DeleteFileW(path.c_str());
+        complete &= deleted != FALSE;
+      } while (::FindNextFileW(find.get(), &found));
+    }
+  }
+  return ::RemoveDirectoryW(folder.c_str()) && complete;
+}
+
+}  // namespace
+
+bool DeleteFolderTree(const std::string& folder, const std::string& windowsFolder) {
+  std::string trimmed = folder;
+  while (!trimmed.empty() && trimmed.back() == '\\') trimmed.pop_back();
+  std::string windows = windowsFolder;
+  while (!windows.empty() && windows.back() == '\\') windows.pop_back();
+  if (PathBody(trimmed).size() <= 3 || EqualsNoCase(trimmed, windows)) return false;
+  return DeleteTree(WidePath(trimmed));
 }
 
 }  // namespace brennick::win

@@ -18,6 +18,11 @@ std::uint32_t CreateFolderWithParents(const std::string& folder);
 // Whether the drive of a letter ('A' to 'Z') is there.
 bool DriveExists(char letter);
 
+// Deletes `folder` with everything in it (read-only files too). Refuses a
+// path of 3 characters or fewer (a drive root) and `windowsFolder`. False
+// when something could not be deleted.
+bool DeleteFolderTree(const std::string& folder, const std::string& windowsFolder);
+
 // The folder part of a path ("C:\\a\\b.txt" -> "C:\\a"); empty for a bare name.
 std::string FolderOf(const std::string& path);
 

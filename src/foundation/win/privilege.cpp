@@ -18,4 +18,10 @@ bool EnablePrivilege(const char* name) {
   return ::GetLastError() == ERROR_SUCCESS;
 }
 
+void RequestRestart() {
+  EnablePrivilege("SeShutdownPrivilege");
+  ::ExitWindowsEx(EWX_REBOOT | EWX_FORCEIFHUNG,
+                  SHTDN_REASON_MAJOR_APPLICATION | SHTDN_REASON_MINOR_INSTALLATION | SHTDN_REASON_FLAG_PLANNED);
+}
+
 }  // namespace brennick::win

@@ -6,4 +6,8 @@ namespace brennick::win {
 // token. Returns false when the token does not hold it or cannot be adjusted.
 bool EnablePrivilege(const char* name);
 
+// Asks the system to restart (forced where a program hangs; reason: planned
+// installation of an application). Returns at once; the restart follows.
+void RequestRestart();
+
 }  // namespace brennick::win

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "foundation/win/dynamic_function.h"
 #include "foundation/win/scoped_handle.h"
 
 namespace brennick::win {
@@ -28,18 +29,80 @@ std::optional<std::string> ReadRegistryString(HKEY root, const std::string& subK
   HKEY raw = nullptr;
   if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return std::nullopt;
   const ScopedRegistryKey key(raw);
+  return ReadKeyString(key.get(), name);
+}
+
+std::string ReadKeyString(HKEY key, const std::string& name) {
   DWORD type = 0;
   DWORD size = 0;
-  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
     return std::string();
   }
   std::vector<char> data(size + 1, '\0');
-  if (::RegQueryValueExA(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
+  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size) !=
       ERROR_SUCCESS) {
     return std::string();
   }
   return std::string(data.data());  // up to the first NUL, stored or not
+}
+
+std::optional<DWORD> ReadKeyNumber(HKEY key, const std::string& name) {
+  DWORD type = 0;
+  DWORD number = 0;
+  DWORD size = sizeof number;
+  if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return std::nullopt;
+  }
+  return number;
+}
+
+namespace {
+
+// RegDeleteKeyExA, where the system has it (it is the only way to delete a
+// key in the other registry view); RegDeleteKeyA otherwise.
+LONG DeleteOneKey(HKEY parent, const std::string& subKey, REGSAM view) {
+  using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+  static const auto deleteKeyEx = LookUpFunction<DeleteKeyExFn>(L"advapi32.dll", "RegDeleteKeyExA");
+  if (deleteKeyEx != nullptr) return deleteKeyEx(parent, subKey.c_str(), view, 0);
+  return ::RegDeleteKeyA(parent, subKey.c_str());
+}
+
+}  // namespace
+
+LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view) {
+  HKEY raw = nullptr;
+  if (::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | view, &raw) == ERROR_SUCCESS) {
+    const ScopedRegistryKey key(raw);
+    // Children are collected first: deleting while enumerating shifts the indices.
+    std::vector<std::string> children;
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+      DWORD length = sizeof name;
+      if (::RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      children.emplace_back(name, length);
+    }
+    for (const std::string& child : children) DeleteKeyTree(key.get(), child, view);
+  }
+  return DeleteOneKey(parent, subKey, view);
+}
+
+LONG DeleteKeyIfEmpty(HKEY parent, const std::string& subKey, REGSAM view) {
+  HKEY raw = nullptr;
+  const LONG opened = ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | view, &raw);
+  if (opened != ERROR_SUCCESS) return opened;
+  DWORD subKeys = 0;
+  DWORD values = 0;
+  {
+    const ScopedRegistryKey key(raw);
+    const LONG queried = ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                            nullptr, nullptr, nullptr, nullptr);
+    if (queried != ERROR_SUCCESS) return queried;
+  }
+  if (subKeys != 0 || values != 0) return ERROR_DIR_NOT_EMPTY;
+  return DeleteOneKey(parent, subKey, view);
 }
 
 std::string ReadRegistryString(const RegistryValuePath& value) {

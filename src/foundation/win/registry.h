@@ -17,4 +17,18 @@ std::optional<std::string> ReadRegistryString(HKEY root, const std::string& subK
 // The same for a value named by a registry path; empty when it is missing.
 std::string ReadRegistryString(const RegistryValuePath& value);
 
+// A string value of an open key: empty when it is missing or not a string.
+std::string ReadKeyString(HKEY key, const std::string& name);
+
+// A DWORD value of an open key; nothing when it is missing or of another type.
+std::optional<DWORD> ReadKeyNumber(HKEY key, const std::string& name);
+
+// Deletes `subKey` of `parent` with everything under it. `view` is 0 or
+// KEY_WOW64_64KEY / KEY_WOW64_32KEY. Returns the Windows error of deleting
+// the key itself (0 on success).
+LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view);
+
+// Deletes `subKey` of `parent` only when it has no subkeys and no values.
+LONG DeleteKeyIfEmpty(HKEY parent, const std::string& subKey, REGSAM view);
+
 }  // namespace brennick::win

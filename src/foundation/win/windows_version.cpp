@@ -44,4 +44,9 @@ WindowsVersion RunningWindowsVersion() {
 
 std::string WindowsName() { return WindowsNameOf(RunningWindowsVersion()); }
 
+const char* FontsRegistryKey() {
+  return RunningWindowsVersion().ntFamily ? "Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"
+                                          : "Software\\Microsoft\\Windows\\CurrentVersion\\Fonts";
+}
+
 }  // namespace brennick::win

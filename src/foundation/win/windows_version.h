@@ -13,4 +13,8 @@ WindowsVersion RunningWindowsVersion();
 // The running Windows' name, "Windows 7", "Windows 10" ...
 std::string WindowsName();
 
+// The key under HKEY_LOCAL_MACHINE that lists the installed fonts: the
+// Windows NT one or the Windows 9x one.
+const char* FontsRegistryKey();
+
 }  // namespace brennick::win

@@ -1,6 +1,7 @@
 #include "startup/win/machine_settings.h"
 
-#include "foundation/win/dynamic_function.h"
+#include "foundation/win/file_system_redirection.h"
+#include "foundation/win/win.h"
 
 namespace brennick::win {
 
@@ -24,11 +25,6 @@ bool MachineSettings::ButtonPicturesSupported() {
          (version.dwMajorVersion == 5 && version.dwMinorVersion == 2 && version.wProductType != VER_NT_WORKSTATION);
 }
 
-bool MachineSettings::TurnOffFileSystemRedirection() {
-  using DisableFn = BOOL(WINAPI*)(PVOID*);
-  const auto disable = LookUpFunction<DisableFn>(L"kernel32.dll", "Wow64DisableWow64FsRedirection");
-  PVOID old = nullptr;
-  return disable != nullptr && disable(&old);
-}
+bool MachineSettings::TurnOffFileSystemRedirection() { return win::TurnOffFileSystemRedirection(); }
 
 }  // namespace brennick::win

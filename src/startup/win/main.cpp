@@ -17,6 +17,7 @@
 #include "startup/win/open_package.h"
 #include "ui/win/interim_ui.h"
 #include "uninstall/win/run_uninstall.h"
+#include "uninstall/win/write_self_delete_batch.h"
 
 namespace brennick::win {
 namespace {
@@ -29,9 +30,11 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 
 [[noreturn]] void UninstallRoad(Program& program, std::string_view programName) {
   if (program.state.UninstallName.empty()) ShowUsage("Product name required", programName);
-  RunUninstall(program, program.state.UninstallName);
-  // A completed removal goes on with the completion notification and the
-  // self-deleting clean-up; RunUninstall does not report one yet.
+  static InterimUi ui(program);
+  // The uninstaller's own file and folder can only go once its process has
+  // ended: a batch outliving it deletes them. A failed removal leaves both
+  // for the next try. The exit code is 0 either way.
+  if (RunUninstall(program, ui, program.state.UninstallName)) WriteSelfDeleteBatch(program.state);
   ExitInstaller(program, 0);
 }
 

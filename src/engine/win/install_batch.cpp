@@ -1,0 +1,146 @@
+#include "engine/win/install_batch.h"
+
+#include "engine/install_batch_text.h"
+#include "engine/win/install_log.h"
+#include "engine/win/message_boxes.h"
+#include "foundation/path_text.h"
+#include "foundation/win/message_pump.h"
+#include "foundation/win/hidden_batch.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/scoped_handle.h"
+#include "foundation/win/short_path.h"
+#include "foundation/win/system_error_text.h"
+#include "foundation/win/whole_file.h"
+#include "startup/installer_settings.h"
+#include "startup/resolve_path.h"
+#include "startup/win/windows_facts.h"
+
+namespace brennick::win {
+
+namespace {
+
+// How often the installer's windows get their messages while a batch runs.
+constexpr DWORD kMessageInterval = 75;
+
+// The batch file is ANSI text: a path that only the wide calls can name is
+// given by its short form, which the code page can nearly always hold.
+std::string AnsiPathForBatch(const std::string& path) { return IsUtf8Path(path) ? ShortPathOf(path) : path; }
+
+InstallBatchValues BatchValues(const InstallerState& state) {
+  WindowsFacts facts;
+  InstallBatchValues values = InstallBatchValuesOf(facts, RunValuesOf(state));
+  for (std::string* path : {&values.InstallDir, &values.UninstallDir, &values.SharedDir, &values.InstallerPath}) {
+    *path = AnsiPathForBatch(*path);
+  }
+  return values;
+}
+
+// The command line is put together in UTF-8 and started through the wide
+// call, so that a "|" path survives in it.
+std::string Utf8Path(const std::string& path) { return FromWide(WidePath(path), CP_UTF8); }
+
+void DeletePath(const std::string& path) { ::DeleteFileW(WidePath(path).c_str()); }
+
+void ReportFailure(Program& program, const char* what, const std::string& batch, DWORD error) {
+  if (program.state.AutomaticMode) return;
+  ShowMessageBox(program, std::string("Unable to ") + what + " batch file \"" + batch + "\".\r\n\r\n" +
+                              SystemErrorText(error),
+                 "Error", MB_OK | MB_ICONSTOP);
+}
+
+// Starts `command` in `folder` and waits for it to end, handling this
+// thread's window messages meanwhile. Returns 0, or the Windows error of a
+// start that failed.
+DWORD RunAndWait(const std::string& commandUtf8, const std::string& folder, bool hidden) {
+  std::wstring command = ToWide(commandUtf8, CP_UTF8);
+  const std::wstring directory = WidePath(folder);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  if (hidden) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+  }
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
+                        directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
+    const DWORD error = ::GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
+  }
+  const ScopedKernelHandle thread(process.hThread);
+  const ScopedKernelHandle child(process.hProcess);
+  const HANDLE handle = child.get();
+  for (;;) {
+    const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, kMessageInterval, QS_ALLINPUT);
+    if (woken != WAIT_TIMEOUT && woken != WAIT_OBJECT_0 + 1) break;  // ended, or the wait itself failed
+    DispatchPendingMessages();
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool RunInstallBatch(Program& program, const std::string& folder, bool hidden, const std::string& commands,
+                     const char* label) {
+  if (commands.empty()) return true;
+  const InstallerState& state = program.state;
+  const std::string text =
+      InstallBatchText(BatchValues(state), state.AutomaticMode || hidden ? RemovePauseLines(commands) : commands);
+
+  const std::string batch = JoinPath(folder, kInstallBatchName);
+  if (const DWORD error = WriteWholeFile(batch, text); error != 0) {
+    DeletePath(batch);  // nothing half-written stays behind
+    ReportFailure(program, "create", batch, error);
+    return false;
+  }
+
+  std::string output;
+  if (label != nullptr) {
+    output = JoinPath(folder, kBatchOutputName);
+    WriteWholeFile(output, "");  // must exist to have a short name
+  }
+  const std::string command = InstallBatchCommand(FromWide(CommandInterpreter(), CP_UTF8), Utf8Path(ShortPathOf(batch)),
+                                                  output.empty() ? std::string() : Utf8Path(ShortPathOf(output)));
+  const DWORD error = RunAndWait(command, folder, hidden);
+  if (error != 0) ReportFailure(program, "launch", batch, error);
+
+  if (!output.empty()) {
+    if (error == 0) {
+      const std::string logged = BatchOutputLogText(label, ReadWholeFile(output).bytes);
+      if (!logged.empty()) LogText(program, logged);
+    }
+    DeletePath(output);
+  }
+  DeletePath(batch);
+  return error == 0;
+}
+
+void RunSettingsBatch(Program& program, SettingsBatch batch) {
+  InstallerState& state = program.state;
+  const SettingsRecord& s = state.Settings;
+  struct Row {
+    std::string commands;
+    int hiddenBit;   // ProductFlags
+    int logBit;      // ProductFlags2; -1: the output is never logged
+    const char* label;
+  };
+  const Row row = [&]() -> Row {
+    switch (batch) {
+      case SettingsBatch::PreInstall:
+        return {JoinBatchCommands(s.PreInstallBatch, state.PreInstallBatchExtra), 23, 6, "Pre-Installation Batch"};
+      case SettingsBatch::Upgrade:
+        return {s.UpgradeBatch, 60, 8, "Upgrade Batch"};
+      case SettingsBatch::Reinstall:
+        return {s.ReinstallBatch, 61, 9, "Reinstall Batch"};
+      case SettingsBatch::PostInstall:
+        return {JoinBatchCommands(s.PostInstallBatch, state.PostInstallBatchExtra), 24, 7, "Post-Installation Batch"};
+      case SettingsBatch::Exit:
+        break;
+    }
+    return {JoinBatchCommands(s.ExitBatch, state.ExitBatchExtra), 25, -1, nullptr};
+  }();
+  const bool logged = row.logBit >= 0 && HasFlag(s.ProductFlags2, row.logBit);
+  RunInstallBatch(program, state.InstallDir, HasFlag(s.ProductFlags, row.hiddenBit), row.commands,
+                  logged ? row.label : nullptr);
+}
+
+}  // namespace brennick::win

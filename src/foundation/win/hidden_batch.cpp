@@ -1,0 +1,53 @@
+#include "foundation/win/hidden_batch.h"
+
+#include "foundation/win/win.h"
+
+#include <shellapi.h>
+
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/scoped_handle.h"
+#include "foundation/win/short_path.h"
+
+namespace brennick::win {
+
+std::string TemporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return "c:\\temp\\";
+  std::string path = PathFromWide(folder);
+  if (!path.ends_with('\\')) path += '\\';
+  return path;
+}
+
+std::wstring CommandInterpreter() {
+  const DWORD needed = ::GetEnvironmentVariableW(L"ComSpec", nullptr, 0);
+  if (needed > 1) {
+    std::wstring path(needed, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(L"ComSpec", path.data(), needed);
+    if (length > 0 && length < needed) {
+      path.resize(length);
+      return path;
+    }
+  }
+  return L"cmd.exe";
+}
+
+bool StartHiddenBatch(const std::string& batchPath) {
+  const std::wstring shortBatch = WidePath(ShortPathOf(batchPath));
+  std::wstring command = L"\"" + CommandInterpreter() + L"\" /c " + shortBatch;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                       &process)) {
+    const ScopedKernelHandle thread(process.hThread);
+    const ScopedKernelHandle child(process.hProcess);
+    return true;
+  }
+  return reinterpret_cast<INT_PTR>(::ShellExecuteW(nullptr, L"open", shortBatch.c_str(), nullptr, nullptr, SW_HIDE)) >
+         32;
+}
+
+}  // namespace brennick::win

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace brennick::win {
+
+// The user's temporary folder with a trailing backslash; "c:\\temp\\" when
+// the system reports none.
+std::string TemporaryFolder();
+
+// The command interpreter the system names in %ComSpec%; "cmd.exe" when it
+// names none.
+std::wstring CommandInterpreter();
+
+// Starts a batch file through the command interpreter ("/c" and the batch's
+// short path) with no window, without waiting for it; when the interpreter
+// cannot be started, opens the batch through the shell, hidden. False when
+// neither worked.
+bool StartHiddenBatch(const std::string& batchPath);
+
+}  // namespace brennick::win

@@ -1,0 +1,126 @@
+#include "foundation/win/win.h"
+
+#include <oleauto.h>
+
+#include "engine/win/message_boxes.h"
+#include "foundation/message_format.h"
+#include "foundation/path_text.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
+#include "foundation/win/scoped_handle.h"
+#include "startup/installer_settings.h"
+#include "startup/win/machine_settings.h"
+#include "uninstall/undo_lists.h"
+#include "uninstall/win/undo_steps.h"
+
+namespace brennick::win {
+
+namespace {
+
+constexpr const char* kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+
+// The count of a shared file, named by its path: a "|" path through the
+// wide registry calls, others through the 8-bit ones.
+std::optional<DWORD> ReadCount(HKEY key, const std::string& path) {
+  if (!IsUtf8Path(path)) return ReadKeyNumber(key, path);
+  DWORD type = 0;
+  DWORD count = 0;
+  DWORD size = sizeof count;
+  if (::RegQueryValueExW(key, WidePath(path).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD) {
+    return std::nullopt;
+  }
+  return count;
+}
+
+void WriteCount(HKEY key, const std::string& path, DWORD count) {
+  const BYTE* data = reinterpret_cast<const BYTE*>(&count);
+  if (IsUtf8Path(path)) {
+    ::RegSetValueExW(key, WidePath(path).c_str(), 0, REG_DWORD, data, sizeof count);
+  } else {
+    ::RegSetValueExA(key, path.c_str(), 0, REG_DWORD, data, sizeof count);
+  }
+}
+
+void RunHidden(std::wstring command, const std::string& folder) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, WidePath(folder).c_str(),
+                        &startup, &process)) {
+    return;
+  }
+  const ScopedKernelHandle thread(process.hThread);
+  const ScopedKernelHandle child(process.hProcess);
+  ::WaitForSingleObject(child.get(), INFINITE);
+}
+
+// A 64-bit COM server cannot be loaded into this 32-bit process: the
+// system's regsvr32 (the 64-bit one, redirection being off) does it.
+void UnregisterComServer(const std::string& path, bool is64Bit) {
+  if (is64Bit) {
+    MachineSettings machine;
+    RunHidden(L"regsvr32.exe /s /u \"" + WidePath(path) + L"\"", machine.Folders().SystemDir());
+    return;
+  }
+  const ScopedModule module(::LoadLibraryExW(WidePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  if (!module) return;
+  using UnregisterFn = HRESULT(STDAPICALLTYPE*)();
+  const auto unregister =
+      reinterpret_cast<UnregisterFn>(reinterpret_cast<void*>(::GetProcAddress(module.get(), "DllUnregisterServer")));
+  if (unregister != nullptr) unregister();
+}
+
+void UnregisterTypeLibrary(const std::string& path) {
+  ITypeLib* raw = nullptr;
+  if (FAILED(::LoadTypeLibEx(WidePath(path).c_str(), REGKIND_NONE, &raw))) return;
+  const ComPtr<ITypeLib> library(raw);
+  TLIBATTR* attributes = nullptr;
+  if (FAILED(library.get()->GetLibAttr(&attributes))) return;
+  ::UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                      attributes->syskind);
+  library.get()->ReleaseTLibAttr(attributes);
+}
+
+void DeleteUnusedFile(UninstallRun& run, const std::string& path) {
+  InstallerState& state = run.program.state;
+  const std::wstring wide = WidePath(path);
+  if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  if (!state.AutomaticMode && HasFlag(state.Settings.ProductFlags, flags::kAskBeforeSharedRemoval) &&
+      !AskYesNo(run.program, FormatLanguageString(Message(state, 59), {path}), Message(state, 35))) {
+    return;
+  }
+  ::DeleteFileW(wide.c_str());
+}
+
+}  // namespace
+
+void UndoSharedFiles(UninstallRun& run) {
+  InstallerState& state = run.program.state;
+  const std::string sharedFiles = ReadKeyString(run.productKey, "SharedFiles");
+  if (sharedFiles.empty()) return;
+  HKEY raw = nullptr;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) {
+    state.FailureText += "REGISTRY ERROR:  Unable to adjust shared file reference counts.\r\n\r\n";
+    return;
+  }
+  const ScopedRegistryKey counts(raw);
+  for (const SharedFileEntry& entry : ParseSharedFiles(sharedFiles)) {
+    const std::optional<DWORD> count = ReadCount(counts.get(), entry.Path);
+    if (!count) continue;
+    if (*count >= 1) {
+      WriteCount(counts.get(), entry.Path, *count - 1);
+      if (*count - 1 >= 1) continue;
+    }
+    if (entry.Permanent) continue;
+    if (entry.ComServer) UnregisterComServer(entry.Path, state.Settings.Bitness == 1);
+    if (entry.TypeLibrary) UnregisterTypeLibrary(entry.Path);
+    DeleteUnusedFile(run, entry.Path);
+  }
+  ::RegDeleteValueA(run.productKey, "SharedFiles");
+}
+
+}  // namespace brennick::win
