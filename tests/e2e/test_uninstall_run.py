@@ -171,8 +171,21 @@ class UninstallRoundTrip(UninstallTestCase):
 
 
 class UninstallRoundTrip64(UninstallRoundTrip):
-    """The same round trips in a 64-bit prefix."""
+    """The same round trips in a 64-bit prefix, and a 64-bit product."""
     arch = "win64"
+
+    def test_64_bit_product_round_trip(self):
+        name = "Wide Tool"
+        setup = self.build("wide", product(name, extra="bitness = 64"), product_files())
+        before = self.machine_state()
+        self.assertEqual(self.run_silently(setup + ' /a /d:"C:\\Program Files\\Wide Tool"'), 1)
+        # Redirection is off for a 64-bit product: the files are where the
+        # 64-bit programs see them.
+        self.assertTrue(self.path("C:\\Program Files\\Wide Tool\\docs\\readme.txt").exists())
+        self.assertEqual(self.registry_value(UNINSTALL_KEY + name, "Bitness"), "0x1")
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.wait_for_removal("C:\\Program Files\\Wide Tool")
+        self.assert_same_state(before, self.machine_state())
 
 
 class UninstallFailures(UninstallTestCase):
@@ -267,6 +280,13 @@ class UndoSteps(UninstallTestCase):
             "\\??\\%s\\CVX1.tmp\\0!\\??\\%s\\a.txt\\0\\??\\C:\\other.tmp\\0!\\??\\C:\\other.txt" % (folder, folder),
             "/f")
 
+        # A font of the product.
+        fonts = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts"
+        font = self.path("C:\\windows\\Fonts\\exundo.ttf")
+        font.write_bytes(b"not really a font")
+        reg("add", fonts, "/v", "Example Undo (TrueType)", "/d", "exundo.ttf", "/f")
+        reg("add", key, "/v", "ProductFonts", "/d", '"Example Undo (TrueType)" "exundo.ttf" ', "/f")
+
         data_path = self.path(folder + "\\uninstall\\Uninstall.DAT")
         data = data_path.read_bytes().decode("cp1252")
         data += ("\r\n\r\n[Associations]\r\n.exundo~!~ExUndo.File~!~open\r\n.exolder~!~ExUndo.File~!~open\r\n"
@@ -289,6 +309,8 @@ class UndoSteps(UninstallTestCase):
         self.assertEqual((value(shared, three), value(shared, one)), ("0x2", "0x0"))
         self.assertTrue(self.path(three).exists())
         self.assertFalse(self.path(one).exists())
+        self.assertIsNone(value(fonts, "Example Undo (TrueType)"))
+        self.assertFalse(font.exists())
         pending = [line for line in self.registry_export(session) if "PendingFileRenameOperations" in line]
         self.assertEqual(len(pending), 1)
         self.assertFalse(ours.exists())
@@ -301,13 +323,20 @@ class UndoSteps(UninstallTestCase):
                 return parts[2]
         return None
 
-    def test_conditional_deletions_at_uninstall(self):
+    def test_conditional_deletions_at_install_and_at_uninstall(self):
         name = "Conditional Tool"
-        project = product(name) + ('[[file_deletion]]\nname = "*.log"\ncondition = "size_at_least"\nvalue = 1000\n'
-                                   'at_uninstall = true\n')
+        project = product(name, flags="keep_install_log = true") + (
+            '[[file_deletion]]\nname = "*.log"\ncondition = "size_at_least"\nvalue = 1000\nat_uninstall = true\n'
+            '[[file_deletion]]\nname = "%InstallDir%\\\\stale.txt"\nat_install = true\n')
         setup = self.build("conditional", project, {"files/a.txt": b"a"})
-        self.assertEqual(self.run_silently(setup + " /a"), 1)
         folder = self.folder(name)
+        stale = self.path(folder + "\\stale.txt")
+        stale.parent.mkdir(parents=True)
+        stale.write_bytes(b"from an old version")
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        self.assertFalse(stale.exists())
+        log = self.path(folder + "\\uninstall\\Install.LOG").read_bytes().decode("cp1252")
+        self.assertIn("Deleted file: %s\\stale.txt\r\n" % folder, log)
         self.path(folder + "\\big.log").write_bytes(b"x" * 1000)
         self.path(folder + "\\small.log").write_bytes(b"x" * 999)
         self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
@@ -315,6 +344,32 @@ class UndoSteps(UninstallTestCase):
         self.assertTrue(self.path(folder + "\\small.log").exists())
         self.assertFalse(self.path(folder + "\\a.txt").exists())
         self.assertIsNone(self.registry_value(UNINSTALL_KEY + name, "DisplayName"))
+
+    def test_deletion_at_restart_restarts_an_automatic_uninstall(self):
+        name = "Restart Tool"
+        project = product(name) + ('[[file_deletion]]\nname = "later.dat"\nrestart_only = true\n'
+                                   'at_uninstall = true\n')
+        setup = self.build("restart", project, {"files/a.txt": b"a"})
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        later = self.path(self.folder(name) + "\\later.dat")
+        later.write_bytes(b"deleted at the next restart")
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        # The uninstaller asked Wine to restart, which carries out the deletion.
+        self.prefix.wine("cmd", "/c", "echo", check=True)
+        self.assertTrue(wait_until(lambda: not later.exists(), timeout=30))
+        self.assertIsNone(self.registry_value(UNINSTALL_KEY + name, "DisplayName"))
+
+    def test_path_variable_is_added_and_taken_out_again(self):
+        name = "Path Tool"
+        setup = self.build("path", product(name, flags="add_to_path = true"), {"files/a.txt": b"a"})
+        environment = "HKLM\\System\\CurrentControlSet\\Control\\Session Manager\\Environment"
+        before = self.registry_value(environment, "Path")
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        self.assertEqual(self.registry_value(environment, "Path"), before + ";" + self.folder(name))
+        self.assertEqual(self.run_silently(setup + " /a"), 1)  # a second installation adds nothing
+        self.assertEqual(self.registry_value(environment, "Path"), before + ";" + self.folder(name))
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.assertEqual(self.registry_value(environment, "Path"), before)
 
 
 if __name__ == "__main__":
