@@ -68,9 +68,12 @@ class UninstallTestCase(InstallTestCase):
 
     def wait_for_removal(self, windows_path: str) -> None:
         """The self-deleting batch removes the uninstaller and its folders a
-        few seconds after the uninstaller has ended."""
+        few seconds after the uninstaller has ended, and then itself; the
+        next test starts once it is done."""
         self.assertTrue(wait_until(lambda: not self.path(windows_path).exists(), timeout=40),
                         windows_path + " is still there")
+        users = self.prefix.drive_c / "users"
+        self.assertTrue(wait_until(lambda: not list(users.rglob("delunins.bat")), timeout=20))
 
 
 class UninstallRoundTrip(UninstallTestCase):

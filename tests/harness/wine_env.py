@@ -198,9 +198,19 @@ class UiDriver:
     def __init__(self, prefix: Prefix):
         self.prefix = prefix
 
-    def _run(self, *args, timeout_ms: int = 20000):
-        done = self.prefix.wine("C:\\tools\\uidriver.exe", *args, "--timeout", str(timeout_ms),
-                                text=True, timeout=timeout_ms / 1000 + 30)
+    def _run(self, *args, timeout_ms: int = 20000, retry: bool = False):
+        try:
+            done = self.prefix.wine("C:\\tools\\uidriver.exe", *args, "--timeout", str(timeout_ms),
+                                    text=True, timeout=timeout_ms / 1000 + 30)
+        except subprocess.TimeoutExpired:
+            # Wine ends its desktop process (explorer.exe) once no program
+            # of the prefix is left, and starts it again with the next
+            # window. A driver started while that happens can hang for good;
+            # a second one finds the desktop up. Only reads are tried again.
+            if not retry:
+                raise
+            done = self.prefix.wine("C:\\tools\\uidriver.exe", *args, "--timeout", str(timeout_ms),
+                                    text=True, timeout=timeout_ms / 1000 + 30)
         if done.returncode != 0:
             raise AssertionError("uidriver %s failed (%d): %s" % (args, done.returncode, done.stderr.strip()))
         return json.loads(done.stdout)
@@ -211,7 +221,7 @@ class UiDriver:
             args += ["--wait-class", wait_class]
         if wait_text:
             args += ["--wait-text", wait_text]
-        return self._run(*args, timeout_ms=timeout_ms)
+        return self._run(*args, timeout_ms=timeout_ms, retry=True)
 
     def click(self, pid: int, target) -> dict:
         return self._run("click", str(pid), str(target))
