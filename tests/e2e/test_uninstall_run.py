@@ -186,7 +186,13 @@ class UninstallRoundTrip64(UninstallRoundTrip):
         # 64-bit programs see them.
         self.assertTrue(self.path("C:\\Program Files\\Wide Tool\\docs\\readme.txt").exists())
         self.assertEqual(self.registry_value(UNINSTALL_KEY + name, "Bitness"), "0x1")
+        # The product's own registry key lies in the 64-bit view of a 64-bit product.
+        self.prefix.wine("reg", "add", "HKLM\\Software\\Example Vendor\\Wide Tool", "/v", "V", "/d", "x",
+                         "/reg:64", "/f", check=True)
+        self.prefix.wine("reg", "add", UNINSTALL_KEY + name, "/v", "ProductRegistry", "/d",
+                         "Example Vendor\\Wide Tool", "/f", check=True)
         self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.assertNotEqual(self.prefix.wine("reg", "query", "HKLM\\Software\\Example Vendor", "/reg:64").returncode, 0)
         self.wait_for_removal("C:\\Program Files\\Wide Tool")
         self.assert_same_state(before, self.machine_state())
 
