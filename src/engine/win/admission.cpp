@@ -11,6 +11,7 @@
 #include "foundation/win/windows_version.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
+#include "startup/win/windows_facts.h"
 
 namespace brennick::win {
 
@@ -23,13 +24,6 @@ constexpr const char* kSingleInstanceMutex = "Brennick TQN";
   ExitInstaller(program, 1);
 }
 
-bool Is64BitWindows() {
-  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  const auto isWow64 = LookUpFunction<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
-  BOOL wow64 = FALSE;
-  return isWow64 != nullptr && isWow64(::GetCurrentProcess(), &wow64) && wow64;
-}
-
 bool IsAdministrator() {
   using IsUserAnAdminFn = BOOL(WINAPI*)();
   const auto isAdmin = LookUpFunction<IsUserAnAdminFn>(L"shell32.dll", "IsUserAnAdmin");
@@ -40,7 +34,7 @@ void CheckBitness(Program& program) {
   InstallerState& state = program.state;
   const std::uint8_t bitness = state.Settings.Bitness;
   if (bitness != 1 && bitness != 2) return;
-  const bool fits = (bitness == 1) == Is64BitWindows();
+  const bool fits = (bitness == 1) == WindowsFacts().Is64BitWindows();
   if (!fits) {
     if (state.AutomaticMode) ExitInstaller(program, 1);
     Refuse(program, FormatLanguageString(Message(state, 81), {bitness == 1 ? 64 : 32}));

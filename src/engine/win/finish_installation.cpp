@@ -15,6 +15,7 @@
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/exit_installer.h"
+#include "startup/win/windows_facts.h"
 
 namespace brennick::win {
 
@@ -26,7 +27,7 @@ void LeaveRestartMarker(Program& program) {
   const std::string marker = JoinPath(state.InstallDir, "reboot.dat");
   const ScopedKernelHandle file(::CreateFileW(WidePath(marker).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.valid()) ScheduleDeleteAtReboot(marker, true, state.WindowsFolder);
+  if (file.valid()) ScheduleDeleteAtReboot(marker, WindowsFacts().IsNtBased(), state.WindowsFolder);
 }
 
 void NotifyDesktopChange(const InstallerState& state) {

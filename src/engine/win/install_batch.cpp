@@ -4,9 +4,9 @@
 #include "engine/win/install_log.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/path_text.h"
-#include "foundation/win/message_pump.h"
 #include "foundation/win/hidden_batch.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/run_and_wait.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/short_path.h"
 #include "foundation/win/system_error_text.h"
@@ -18,9 +18,6 @@
 namespace brennick::win {
 
 namespace {
-
-// How often the installer's windows get their messages while a batch runs.
-constexpr DWORD kMessageInterval = 75;
 
 // The batch file is ANSI text: a path that only the wide calls can name is
 // given by its short form, which the code page can nearly always hold.
@@ -48,35 +45,6 @@ void ReportFailure(Program& program, const char* what, const std::string& batch,
                  "Error", MB_OK | MB_ICONSTOP);
 }
 
-// Starts `command` in `folder` and waits for it to end, handling this
-// thread's window messages meanwhile. Returns 0, or the Windows error of a
-// start that failed.
-DWORD RunAndWait(const std::string& commandUtf8, const std::string& folder, bool hidden) {
-  std::wstring command = ToWide(commandUtf8, CP_UTF8);
-  const std::wstring directory = WidePath(folder);
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  if (hidden) {
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_HIDE;
-  }
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr,
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &process)) {
-    const DWORD error = ::GetLastError();
-    return error != 0 ? error : ERROR_GEN_FAILURE;
-  }
-  const ScopedKernelHandle thread(process.hThread);
-  const ScopedKernelHandle child(process.hProcess);
-  const HANDLE handle = child.get();
-  for (;;) {
-    const DWORD woken = ::MsgWaitForMultipleObjects(1, &handle, FALSE, kMessageInterval, QS_ALLINPUT);
-    if (woken != WAIT_TIMEOUT && woken != WAIT_OBJECT_0 + 1) break;  // ended, or the wait itself failed
-    DispatchPendingMessages();
-  }
-  return 0;
-}
-
 }  // namespace
 
 bool RunInstallBatch(Program& program, const std::string& folder, bool hidden, const std::string& commands,
@@ -100,7 +68,7 @@ bool RunInstallBatch(Program& program, const std::string& folder, bool hidden, c
   }
   const std::string command = InstallBatchCommand(FromWide(CommandInterpreter(), CP_UTF8), Utf8Path(ShortPathOf(batch)),
                                                   output.empty() ? std::string() : Utf8Path(ShortPathOf(output)));
-  const DWORD error = RunAndWait(command, folder, hidden);
+  const DWORD error = RunAndWait(ToWide(command, CP_UTF8), folder, hidden);
   if (error != 0) ReportFailure(program, "launch", batch, error);
 
   if (!output.empty()) {

@@ -19,6 +19,7 @@
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
+#include "startup/win/windows_facts.h"
 #include "uninstall/collect_uninstall_data.h"
 #include "uninstall/uninstall_data.h"
 
@@ -44,7 +45,7 @@ void CopyRunningProgram(Program& program, const std::string& target) {
   }
   GrantFullAccessToEveryone(temporary);
   const std::string shortTemporary = ShortPathOf(temporary);
-  if (!ScheduleReplaceAtReboot(shortTemporary, target, true, state.WindowsFolder)) {
+  if (!ScheduleReplaceAtReboot(shortTemporary, target, WindowsFacts().IsNtBased(), state.WindowsFolder)) {
     const DWORD error = ::GetLastError();
     AddFailures(program, {"Failed to register '", target, "' for replacement with temporary file '", shortTemporary,
                           "'\r\n", SystemErrorText(error), "\r\n\r\n"});

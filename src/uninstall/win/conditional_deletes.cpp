@@ -9,6 +9,7 @@
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
+#include "startup/win/windows_facts.h"
 #include "uninstall/deletion_condition.h"
 
 namespace brennick::win {
@@ -62,7 +63,7 @@ Outcome DeleteOneFile(Program& program, DeletionPass pass, const FileDeletionEnt
     LogTexts(program, {"File \"", path, "\" will be deleted after rebooting", onlyAtRestart ? "" : ": ",
                        onlyAtRestart ? "." : failure, "\r\n"});
   }
-  if (ScheduleDeleteAtReboot(path, true, state.WindowsFolder)) {
+  if (ScheduleDeleteAtReboot(path, WindowsFacts().IsNtBased(), state.WindowsFolder)) {
     SetFlag(state.Settings.ProductFlags, install ? flags::kRestartRequired : flags::kUninstallRestartRequired);
     return Outcome::Done;
   }

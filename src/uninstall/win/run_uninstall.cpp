@@ -2,12 +2,12 @@
 
 #include <shlobj.h>
 
+#include "engine/folder_rules.h"
 #include "engine/uninstall_key_values.h"
 #include "engine/win/close_programs.h"
 #include "engine/win/message_boxes.h"
 #include "foundation/fatal.h"
 #include "foundation/message_format.h"
-#include "foundation/text.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/file_system_redirection.h"
 #include "foundation/win/path_text_win.h"
@@ -118,12 +118,10 @@ void RemoveStartMenuFolder(UninstallRun& run) {
 
 void DeleteInstallFolder(const InstallerState& state) {
   MachineSettings machine;
-  const auto same = [](std::string a, std::string b) {
-    while (!a.empty() && a.back() == '\\') a.pop_back();
-    while (!b.empty() && b.back() == '\\') b.pop_back();
-    return EqualsNoCase(a, b);
-  };
-  if (same(state.InstallDir, machine.ProgramFilesFolder()) || same(state.InstallDir, machine.WindowsFolder())) return;
+  if (IsSameFolder(state.InstallDir, machine.ProgramFilesFolder()) ||
+      IsSameFolder(state.InstallDir, machine.WindowsFolder())) {
+    return;
+  }
   DeleteFolderTree(state.InstallDir, machine.WindowsFolder());
 }
 

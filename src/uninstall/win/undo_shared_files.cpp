@@ -7,6 +7,7 @@
 #include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
+#include "foundation/win/run_and_wait.h"
 #include "foundation/win/scoped_handle.h"
 #include "startup/installer_settings.h"
 #include "startup/win/machine_settings.h"
@@ -43,27 +44,12 @@ void WriteCount(HKEY key, const std::string& path, DWORD count) {
   }
 }
 
-void RunHidden(std::wstring command, const std::string& folder) {
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process = {};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, WidePath(folder).c_str(),
-                        &startup, &process)) {
-    return;
-  }
-  const ScopedKernelHandle thread(process.hThread);
-  const ScopedKernelHandle child(process.hProcess);
-  ::WaitForSingleObject(child.get(), INFINITE);
-}
-
 // A 64-bit COM server cannot be loaded into this 32-bit process: the
 // system's regsvr32 (the 64-bit one, redirection being off) does it.
 void UnregisterComServer(const std::string& path, bool is64Bit) {
   if (is64Bit) {
     MachineSettings machine;
-    RunHidden(L"regsvr32.exe /s /u \"" + WidePath(path) + L"\"", machine.Folders().SystemDir());
+    RunAndWait(L"regsvr32.exe /s /u \"" + WidePath(path) + L"\"", machine.Folders().SystemDir(), true);
     return;
   }
   const ScopedModule module(::LoadLibraryExW(WidePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
