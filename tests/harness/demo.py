@@ -1,13 +1,14 @@
 """The demo: the program started under Wine as a user would start it, with
 what it shows read back through the UI driver."""
 
+import json
 import os
 import shutil
 import subprocess
 import sys
 from pathlib import Path
 
-from wine_env import Prefix, build_dir, message_box_text, screenshot, wait_until, windows_dir
+from wine_env import Prefix, build_dir, machine_facts, message_box_text, screenshot, wait_until, windows_dir
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brennick Demo"
 FOLDER = "C:\\Program Files\\Brennick Demo"
@@ -61,15 +62,49 @@ def uninstall(prefix: Prefix, command_line: str) -> None:
     print("%s: %s" % (UNINSTALL_KEY, "still there" if key.returncode == 0 else "gone"))
 
 
+def build_setup(work: Path) -> Path:
+    """Makes the demo product's setup.exe in `work` with the builder."""
+    project = Path(os.environ["BRENNICK_SOURCE_DIR"]) / "examples" / "demo" / "project.toml"
+    print("$ brennick-build build %s -o setup.exe" % project)
+    setup = work / "setup.exe"
+    subprocess.run([str(build_dir() / "brennick-build"), "build", str(project), "-o", str(setup),
+                    "--stub", str(windows_dir() / "brennick.exe")], check=True)
+    return setup
+
+
+def show_package(setup: Path) -> None:
+    """What the builder reads back from the setup it made: a digest of
+    `brennick-build inspect`."""
+    print("$ brennick-build inspect setup.exe")
+    done = subprocess.run([str(build_dir() / "brennick-build"), "inspect", str(setup)], check=True,
+                          capture_output=True, text=True)
+    package = json.loads(done.stdout)
+    header, settings = package["header"], package["settings"]
+    print("    setup.exe                %d bytes" % setup.stat().st_size)
+    print("    package                  version %s, %d files, archive of %d bytes" %
+          (header["PackageVersion"], header["FileCount"], header["ArchiveSize"]))
+    for key in ("ProductName", "DisplayVersion", "Publisher", "DefaultInstallDir", "ProductStartMenu"):
+        print("    %-24s %s" % (key, settings[key]))
+    print("    %-24s %s" % ("flags", ", ".join(settings["flags"])))
+    for entry in package["files"]:
+        print("    file %-38s %8d bytes  %s" % (entry["Name"], entry["Size"], entry["Checksum"]))
+
+
 def main() -> int:
+    facts = machine_facts()
+    if not facts["x86_32"]:
+        print("This machine runs no 32-bit programs (%s), so the demo cannot start the installer under Wine; "
+              "it shows what the builder makes instead." % facts["reason"])
+        work = build_dir() / "demo"
+        shutil.rmtree(work, ignore_errors=True)
+        work.mkdir(parents=True)
+        show_package(build_setup(work))
+        return 0
     with Prefix("demo") as prefix:
         work = prefix.host_path("C:\\demo")
         work.mkdir()
         shutil.copy2(windows_dir() / "brennick.exe", work / "brennick.exe")
-        project = Path(os.environ["BRENNICK_SOURCE_DIR"]) / "examples" / "demo" / "project.toml"
-        print("$ brennick-build build %s -o setup.exe" % project)
-        subprocess.run([str(build_dir() / "brennick-build"), "build", str(project), "-o", str(work / "setup.exe"),
-                        "--stub", str(windows_dir() / "brennick.exe")], check=True)
+        build_setup(work)
         ui = prefix.ui()
         for number, (command_line, what) in enumerate(RUNS, 1):
             print("=" * 72)

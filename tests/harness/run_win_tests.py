@@ -5,12 +5,19 @@ import shutil
 import sys
 from pathlib import Path
 
-from wine_env import Prefix
+import machine
+from wine_env import Prefix, require_x86_32
 
 
 def main() -> int:
     arch, exe = sys.argv[1], Path(sys.argv[2])
-    with Prefix("win_tests_" + arch, arch) as prefix:
+    try:
+        require_x86_32("%s, a 32-bit Windows program," % exe.name)
+        prefix = Prefix("win_tests_" + arch, arch)
+    except machine.MachineSkip as skip:
+        print(skip)
+        return machine.SKIP_EXIT_CODE
+    with prefix:
         folder = prefix.drive_c / "tests"
         folder.mkdir()
         shutil.copy2(exe, folder / exe.name)

@@ -11,6 +11,8 @@ import subprocess
 import time
 from pathlib import Path
 
+import machine
+
 # Wine settings for every run: no debug chatter, no desktop menu entries, no
 # downloads of Mono or Gecko.
 WINE_SETTINGS = {
@@ -28,7 +30,30 @@ def windows_dir() -> Path:
 
 
 def wine_dir() -> Path:
-    return Path(os.environ.get("BRENNICK_WINE_DIR", build_dir() / "wine"))
+    folder = os.environ.get("BRENNICK_WINE_DIR")
+    return Path(folder) if folder else build_dir() / "wine"
+
+
+def machine_facts() -> dict:
+    """What this machine runs, as probed when the build tree was configured."""
+    return machine.load(wine_dir() / "machine.json")
+
+
+def require_x86_32(what: str) -> None:
+    """Skips the calling test (machine.MachineSkip) when this machine does not
+    execute 32-bit x86 code; `what` names what needs it."""
+    facts = machine_facts()
+    if not facts["x86_32"]:
+        raise machine.MachineSkip("%s: %s needs 32-bit execution, and %s" % (machine.SKIP_MARK, what, facts["reason"]))
+
+
+def wine_program() -> str:
+    """The Wine loader the harness starts. Debian's `wine` wrapper always runs
+    the 32-bit loader when wine32 is installed; where 32-bit code does not
+    run, the 64-bit loader is started itself (only 64-bit prefixes are
+    used there)."""
+    facts = machine_facts()
+    return "wine" if facts["x86_32"] else facts["wine64_loader"]
 
 
 def xvfb_state_file() -> Path:
@@ -49,6 +74,10 @@ def wine_environment(prefix: Path, home: Path, arch: str, with_display: bool = T
     env.update(WINE_SETTINGS)
     env["WINEPREFIX"] = str(prefix)
     env["WINEARCH"] = arch
+    if wine_program() != "wine":
+        # The 64-bit loader finds the rest of Wine (and its 32-bit half,
+        # where one runs) through the loader it was started as.
+        env["WINELOADER"] = wine_program()
     # Wine links Desktop, Documents and the like into HOME and the XDG folders:
     # keep them inside the test's own folder.
     env["HOME"] = str(home)
@@ -87,9 +116,13 @@ def win_path(unix_path: Path) -> str:
 class Prefix:
     """A fresh copy of a template prefix for one test, with the test tools
     in C:\\tools. Use as a context manager: the Wine server is stopped and
-    the copy removed at the end (kept when BRENNICK_KEEP_PREFIX is set)."""
+    the copy removed at the end (kept when BRENNICK_KEEP_PREFIX is set).
+    Raises machine.MachineSkip, before anything is made, where the machine
+    cannot run what the prefix needs."""
 
     def __init__(self, name: str, arch: str = "win32"):
+        # The test tools, like the program, are 32-bit Windows programs.
+        require_x86_32("the %s prefix with the 32-bit test tools" % arch)
         self.name = name
         self.arch = arch
         self.root = build_dir() / "test-work" / name
@@ -118,7 +151,7 @@ class Prefix:
         # with our pipes would wait for them), and a program that starts while
         # the desktop is coming up may hang. The UI driver, asked about a
         # process that does not exist, touches windows and ends at once.
-        subprocess.run(["wine", "C:\\tools\\uidriver.exe", "windows", "1", "--timeout", "0"], env=self.env,
+        subprocess.run([wine_program(), "C:\\tools\\uidriver.exe", "windows", "1", "--timeout", "0"], env=self.env,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
     @property
@@ -131,7 +164,7 @@ class Prefix:
         return self.drive_c / windows_path[3:].replace("\\", "/")
 
     def wine(self, *args, timeout=120, check=False, **kwargs) -> subprocess.CompletedProcess:
-        return subprocess.run(["wine", *args], env=self.env, timeout=timeout, check=check,
+        return subprocess.run([wine_program(), *args], env=self.env, timeout=timeout, check=check,
                               capture_output=True, **kwargs)
 
     def start(self, command_line: str, app: str = None, cwd: str = "C:\\") -> "Launched":
@@ -164,7 +197,7 @@ class Launched:
     count = 0
 
     def __init__(self, prefix: Prefix, command_line: str, app: str, cwd: str):
-        args = ["wine", "C:\\tools\\launch.exe", "--cwd", cwd]
+        args = [wine_program(), "C:\\tools\\launch.exe", "--cwd", cwd]
         if app:
             args += ["--app", app]
         args.append(command_line.encode("utf-8").hex() or "-")
