@@ -363,7 +363,7 @@ def main() -> int:
     parser.add_argument("--rounds", type=int, default=5, help="runs of each installer (default 5)")
     parser.add_argument("--nsis-compressor", default="zlib",
                         help="NSIS SetCompressor argument: zlib (NSIS's default), bzip2, lzma, \"/SOLID lzma\"")
-    parser.add_argument("--stub", type=Path, default=wine_env.windows_dir() / "brennick.exe",
+    parser.add_argument("--stub", type=Path, default=wine_env.program_file(),
                         help="the program the builder puts in front of the package")
     parser.add_argument("--builder", type=Path, default=wine_env.build_dir() / "brennick-build")
     parser.add_argument("--work", type=Path, default=wine_env.build_dir() / "bench-install")

@@ -16,6 +16,10 @@ brennick_warnings(brennick_edge)
 add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/startup/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc)
 target_link_libraries(brennick PRIVATE brennick_edge)
 target_link_options(brennick PRIVATE -mwindows -s)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # The program for 64-bit Windows.
+  set_target_properties(brennick PROPERTIES OUTPUT_NAME brennick64)
+endif()
 brennick_warnings(brennick)
 
 # GoogleTest from Debian's sources, built with mingw for the Windows tests.

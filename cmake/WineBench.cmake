@@ -2,17 +2,31 @@
 # that run under Wine (labels "win" and "e2e").
 include(ExternalProject)
 
+# Two builds of the Windows tree: the 32-bit program (the main deliverable)
+# and the same program for 64-bit Windows, each with its tests and tools.
 set(BRENNICK_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
-ExternalProject_Add(windows_tree
-  SOURCE_DIR ${PROJECT_SOURCE_DIR}
-  BINARY_DIR ${BRENNICK_WINDOWS_DIR}
-  CMAKE_ARGS
-    -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-i686.cmake
-    -DCMAKE_BUILD_TYPE=Release
-    -G ${CMAKE_GENERATOR}
-  BUILD_ALWAYS ON
-  INSTALL_COMMAND ""
-  USES_TERMINAL_BUILD ON)
+set(BRENNICK_WINDOWS64_DIR ${CMAKE_BINARY_DIR}/windows64)
+foreach(flavour i686 x86_64)
+  if(flavour STREQUAL "i686")
+    set(tree windows_tree)
+    set(folder ${BRENNICK_WINDOWS_DIR})
+  else()
+    set(tree windows64_tree)
+    set(folder ${BRENNICK_WINDOWS64_DIR})
+  endif()
+  ExternalProject_Add(${tree}
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}
+    BINARY_DIR ${folder}
+    CMAKE_ARGS
+      -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-${flavour}.cmake
+      -DCMAKE_BUILD_TYPE=Release
+      -G ${CMAKE_GENERATOR}
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    USES_TERMINAL_BUILD ON)
+endforeach()
+# One cross build at a time: each one uses every core.
+add_dependencies(windows64_tree windows_tree)
 
 find_package(Python3 3.9 REQUIRED COMPONENTS Interpreter)
 set(BRENNICK_HARNESS ${PROJECT_SOURCE_DIR}/tests/harness)
@@ -54,6 +68,7 @@ set(BRENNICK_TEST_ENV
   BRENNICK_SOURCE_DIR=${PROJECT_SOURCE_DIR}
   BRENNICK_BUILD_DIR=${CMAKE_BINARY_DIR}
   BRENNICK_WINDOWS_DIR=${BRENNICK_WINDOWS_DIR}
+  BRENNICK_WINDOWS64_DIR=${BRENNICK_WINDOWS64_DIR}
   BRENNICK_WINE_DIR=${BRENNICK_WINE_DIR}
   PYTHONPATH=${BRENNICK_HARNESS}
   PYTHONDONTWRITEBYTECODE=1)
@@ -68,24 +83,47 @@ set_tests_properties(xvfb_stop PROPERTIES FIXTURES_CLEANUP xvfb ENVIRONMENT "${B
 # ctest shows it as skipped, never as passed, and the test command's closing
 # paragraph (tests/harness/skip_report.py) names it.
 
-# The Windows GoogleTest binary, in a fresh copy of each prefix.
-foreach(arch win32 win64)
-  add_test(NAME win_tests_${arch}
-    COMMAND ${Python3_EXECUTABLE} ${BRENNICK_HARNESS}/run_win_tests.py ${arch}
-            ${BRENNICK_WINDOWS_DIR}/brennick_win_tests.exe)
-  set_tests_properties(win_tests_${arch} PROPERTIES
-    LABELS win FIXTURES_REQUIRED xvfb ENVIRONMENT "${BRENNICK_TEST_ENV}" TIMEOUT 600 SKIP_RETURN_CODE 77)
+# The Windows GoogleTest binary, in a fresh copy of each prefix: the 32-bit
+# build in both, the 64-bit build in the 64-bit one.
+foreach(run win_tests_win32 win_tests_win64 win_tests64_win64)
+  if(run STREQUAL "win_tests64_win64")
+    set(folder ${BRENNICK_WINDOWS64_DIR})
+    set(flavour x64)
+  else()
+    set(folder ${BRENNICK_WINDOWS_DIR})
+    set(flavour x86)
+  endif()
+  string(REGEX MATCH "win(32|64)$" arch ${run})
+  add_test(NAME ${run}
+    COMMAND ${Python3_EXECUTABLE} ${BRENNICK_HARNESS}/run_win_tests.py ${arch} ${folder}/brennick_win_tests.exe)
+  set_tests_properties(${run} PROPERTIES
+    LABELS win FIXTURES_REQUIRED xvfb ENVIRONMENT "${BRENNICK_TEST_ENV};BRENNICK_FLAVOUR=${flavour}"
+    TIMEOUT 600 SKIP_RETURN_CODE 77)
 endforeach()
 
-# End-to-end tests: every tests/e2e/test_*.py is one ctest test.
+# End-to-end tests: every tests/e2e/test_*.py is one ctest test, run with the
+# 32-bit program where this machine executes 32-bit code and with the program
+# for 64-bit Windows where it does not. Where both run, the 64-bit program
+# also runs a smoke set (e2e64_*); the equivalence test runs both itself.
 file(GLOB BRENNICK_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
+set(BRENNICK_E2E64_SMOKE test_startup test_setup_package test_uninstall_run)
 foreach(script ${BRENNICK_E2E_TESTS})
   get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e_${name}
-    COMMAND ${Python3_EXECUTABLE} ${BRENNICK_HARNESS}/run_e2e.py ${name}
-    WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
-  set_tests_properties(e2e_${name} PROPERTIES
-    LABELS e2e FIXTURES_REQUIRED xvfb ENVIRONMENT "${BRENNICK_TEST_ENV}" TIMEOUT 900 SKIP_RETURN_CODE 77)
+  set(runs e2e_${name})
+  if(BRENNICK_X86_32 AND name IN_LIST BRENNICK_E2E64_SMOKE)
+    list(APPEND runs e2e64_${name})
+  endif()
+  foreach(run ${runs})
+    set(env ${BRENNICK_TEST_ENV})
+    if(run MATCHES "^e2e64_")
+      list(APPEND env BRENNICK_FLAVOUR=x64)
+    endif()
+    add_test(NAME ${run}
+      COMMAND ${Python3_EXECUTABLE} ${BRENNICK_HARNESS}/run_e2e.py ${name}
+      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
+    set_tests_properties(${run} PROPERTIES
+      LABELS e2e FIXTURES_REQUIRED xvfb ENVIRONMENT "${env}" TIMEOUT 900 SKIP_RETURN_CODE 77)
+  endforeach()
 endforeach()
 
 # The harness itself, on the path of a machine without 32-bit execution

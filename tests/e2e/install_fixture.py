@@ -7,7 +7,7 @@ import subprocess
 from pathlib import Path
 
 from program_fixture import WORK, ProgramTestCase
-from wine_env import build_dir, message_box_text, windows_dir
+from wine_env import build_dir, message_box_text, program_file
 
 # The packaged stamp of every test file: 1 June 2024, 12:00:00 UTC.
 STAMP = "2024-06-01T12:00:00"
@@ -36,7 +36,7 @@ class InstallTestCase(ProgramTestCase):
         (folder / "project.toml").write_text(project)
         setup = name + ".exe"
         subprocess.run([str(build_dir() / "brennick-build"), "build", str(folder / "project.toml"),
-                        "-o", str(self.work / setup), "--stub", str(windows_dir() / "brennick.exe")], check=True)
+                        "-o", str(self.work / setup), "--stub", str(program_file())], check=True)
         return setup
 
     def messages(self, setup: str) -> list:

@@ -4,21 +4,45 @@ its one message box."""
 import shutil
 import unittest
 
-from wine_env import Prefix, message_box_text, screenshot, windows_dir
+from wine_env import Prefix, flavour, message_box_text, prefix_arch, program_file, screenshot
 
 WORK = "C:\\work"
 
 
 class ProgramTestCase(unittest.TestCase):
     arch = "win32"
+    # The flavours of the program a class makes sense for.
+    flavours = ("x86", "x64")
 
     @classmethod
     def setUpClass(cls):
+        if flavour() not in cls.flavours:
+            raise unittest.SkipTest("only for the %s program" % " and ".join(cls.flavours))
+        if cls.repeats_its_parent() and not cls.own_tests():
+            raise unittest.SkipTest("the program for 64-bit Windows runs %s in the 64-bit prefix already"
+                                    % cls.__mro__[1].__name__)
+        cls.arch = prefix_arch(cls.arch)
         cls.prefix = Prefix("%s_%s" % (cls.__name__, cls.arch), cls.arch)
         cls.work = cls.prefix.host_path(WORK)
         cls.work.mkdir()
-        shutil.copy2(windows_dir() / "brennick.exe", cls.work / "brennick.exe")
+        shutil.copy2(program_file(), cls.work / "brennick.exe")
         cls.ui = cls.prefix.ui()
+
+    @classmethod
+    def repeats_its_parent(cls) -> bool:
+        """A class that repeats its parent's tests in the 64-bit prefix: with
+        the program for 64-bit Windows the parent runs there itself."""
+        parent = cls.__mro__[1]
+        return (flavour() == "x64" and cls.__dict__.get("arch") == "win64"
+                and any(name.startswith("test_") for name in dir(parent)))
+
+    @classmethod
+    def own_tests(cls) -> list:
+        return [name for name in cls.__dict__ if name.startswith("test_")]
+
+    def setUp(self):
+        if self.repeats_its_parent() and self._testMethodName not in self.own_tests():
+            self.skipTest("the program for 64-bit Windows runs it in %s already" % type(self).__mro__[1].__name__)
 
     @classmethod
     def tearDownClass(cls):

@@ -8,7 +8,7 @@ import unittest
 
 from install_fixture import STAMP, STAMP_EPOCH, InstallTestCase
 from program_fixture import WORK
-from wine_env import screenshot, wait_until, windows_dir
+from wine_env import screenshot, windows_dir
 
 
 

@@ -9,7 +9,7 @@ from pathlib import Path
 
 from program_fixture import ProgramTestCase
 from startup_cases import NO_PACKAGE, corrupt
-from wine_env import build_dir, windows_dir
+from wine_env import build_dir, program_file
 
 # Not a valid package: these tests stop at finding the section.
 PACKAGE = b"not a package " * 300
@@ -56,7 +56,7 @@ class AppendedOnTheHost(unittest.TestCase):
     def setUp(self):
         self.folder = build_dir() / "test-work" / "package_section_host"
         self.folder.mkdir(parents=True, exist_ok=True)
-        self.program = windows_dir() / "brennick.exe"
+        self.program = program_file()
 
     def test_headers_of_the_result(self):
         original = self.program.read_bytes()

@@ -11,7 +11,7 @@ from pathlib import Path
 
 from program_fixture import WORK, ProgramTestCase
 from startup_cases import corrupt
-from wine_env import build_dir, windows_dir
+from wine_env import build_dir, program_file
 
 SOURCE = Path(os.environ["BRENNICK_SOURCE_DIR"])
 VERSION_MESSAGE = ("The installer version (27.0.5) does not match the version of Brennick Setup (%s).  "
@@ -29,7 +29,7 @@ class SetupPackage(ProgramTestCase):
         cls.root = cls.prefix.root  # the test's own folder, outside the prefix
         cls.setup = cls.work / "setup.exe"
         subprocess.run([tool("brennick-build"), "build", str(SOURCE / "examples/demo/project.toml"),
-                        "-o", str(cls.setup), "--stub", str(windows_dir() / "brennick.exe")], check=True)
+                        "-o", str(cls.setup), "--stub", str(program_file())], check=True)
         report = subprocess.run([tool("brennick-build"), "inspect", str(cls.setup)], check=True,
                                 capture_output=True, text=True).stdout
         cls.settings = json.loads(report)["settings"]
@@ -59,7 +59,7 @@ class SetupPackage(ProgramTestCase):
         project = demo / "project.toml"
         project.write_text(project.read_text().replace("[build]\n", "[build]\narchive_from_file = true\n", 1))
         subprocess.run([tool("brennick-build"), "build", str(project), "-o", str(self.work / "from-file.exe"),
-                        "--stub", str(windows_dir() / "brennick.exe")], check=True)
+                        "--stub", str(program_file())], check=True)
         launched = self.prefix.start("from-file.exe /a", cwd=WORK)
         self.assertEqual(launched.wait(), 1)
         installed = self.prefix.host_path("C:\\Program Files\\Brennick Demo")

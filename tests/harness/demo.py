@@ -8,7 +8,7 @@ import subprocess
 import sys
 from pathlib import Path
 
-from wine_env import Prefix, build_dir, machine_facts, message_box_text, screenshot, wait_until, windows_dir
+from wine_env import Prefix, build_dir, machine_facts, message_box_text, program_file, screenshot, wait_until
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brennick Demo"
 FOLDER = "C:\\Program Files\\Brennick Demo"
@@ -68,7 +68,7 @@ def build_setup(work: Path) -> Path:
     print("$ brennick-build build %s -o setup.exe" % project)
     setup = work / "setup.exe"
     subprocess.run([str(build_dir() / "brennick-build"), "build", str(project), "-o", str(setup),
-                    "--stub", str(windows_dir() / "brennick.exe")], check=True)
+                    "--stub", str(program_file())], check=True)
     return setup
 
 
@@ -103,7 +103,7 @@ def main() -> int:
     with Prefix("demo") as prefix:
         work = prefix.host_path("C:\\demo")
         work.mkdir()
-        shutil.copy2(windows_dir() / "brennick.exe", work / "brennick.exe")
+        shutil.copy2(program_file(), work / "brennick.exe")
         build_setup(work)
         ui = prefix.ui()
         for number, (command_line, what) in enumerate(RUNS, 1):

@@ -1,18 +1,18 @@
 """Runs the Windows GoogleTest binary in a fresh prefix copy:
-run_win_tests.py <win32|win64> <path of the .exe> [gtest arguments]."""
+run_win_tests.py <win32|win64> <path of the .exe> [gtest arguments].
+The binary is of the flavour that BRENNICK_FLAVOUR names (see wine_env)."""
 
 import shutil
 import sys
 from pathlib import Path
 
 import machine
-from wine_env import Prefix, require_x86_32
+from wine_env import Prefix
 
 
 def main() -> int:
     arch, exe = sys.argv[1], Path(sys.argv[2])
     try:
-        require_x86_32("%s, a 32-bit Windows program," % exe.name)
         prefix = Prefix("win_tests_" + arch, arch)
     except machine.MachineSkip as skip:
         print(skip)

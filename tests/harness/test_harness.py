@@ -38,6 +38,8 @@ class HarnessTestCase(unittest.TestCase):
         self.env = dict(os.environ, BRENNICK_WINE_DIR=str(wine_dir), BRENNICK_BUILD_DIR=str(self.folder),
                         PYTHONPATH=str(HERE), PYTHONDONTWRITEBYTECODE="1")
         self.env[machine.FORCE_VARIABLE] = "1"
+        # The 32-bit program, which the variable keeps from running.
+        self.env["BRENNICK_FLAVOUR"] = "x86"
 
 
 class Probe(HarnessTestCase):
@@ -120,7 +122,8 @@ class Runners(HarnessTestCase):
         done = run_harness("run_win_tests.py", "win64", self.folder / "brennick_win_tests.exe",
                            cwd=self.folder, env=self.env)
         self.assertEqual(done.returncode, machine.SKIP_EXIT_CODE, done.stdout + done.stderr)
-        self.assertTrue(done.stdout.startswith("not run on this machine: brennick_win_tests.exe, a 32-bit"))
+        self.assertTrue(done.stdout.startswith("not run on this machine: the win64 prefix with the 32-bit test tools"),
+                        done.stdout)
         self.assertFalse((self.folder / "test-work").exists())
 
 

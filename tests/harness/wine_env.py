@@ -25,8 +25,38 @@ def build_dir() -> Path:
     return Path(os.environ["BRENNICK_BUILD_DIR"])
 
 
-def windows_dir() -> Path:
-    return Path(os.environ["BRENNICK_WINDOWS_DIR"])
+# Which build of the program (and of the test tools) a test runs: "x86",
+# the 32-bit program, or "x64", the program for 64-bit Windows. The default is
+# x86 where this machine executes 32-bit code and x64 where it does not.
+FLAVOUR_VARIABLE = "BRENNICK_FLAVOUR"
+FLAVOURS = ("x86", "x64")
+
+
+def flavour() -> str:
+    chosen = os.environ.get(FLAVOUR_VARIABLE, "")
+    if chosen:
+        if chosen not in FLAVOURS:
+            raise ValueError("%s=%s: one of %s" % (FLAVOUR_VARIABLE, chosen, ", ".join(FLAVOURS)))
+        return chosen
+    return "x86" if machine_facts()["x86_32"] else "x64"
+
+
+def windows_dir(of_flavour: str = None) -> Path:
+    """The Windows tree of a flavour (of the current one by default)."""
+    x64 = (of_flavour or flavour()) == "x64"
+    return Path(os.environ["BRENNICK_WINDOWS64_DIR" if x64 else "BRENNICK_WINDOWS_DIR"])
+
+
+def program_file(of_flavour: str = None) -> Path:
+    """The program of a flavour: the stub the builder makes setups from."""
+    of_flavour = of_flavour or flavour()
+    return windows_dir(of_flavour) / ("brennick64.exe" if of_flavour == "x64" else "brennick.exe")
+
+
+def prefix_arch(arch: str) -> str:
+    """Where a test asks for a 32-bit Windows prefix, the program for 64-bit
+    Windows runs in the 64-bit one: it does not start on 32-bit Windows."""
+    return "win64" if flavour() == "x64" else arch
 
 
 def wine_dir() -> Path:
@@ -121,8 +151,10 @@ class Prefix:
     cannot run what the prefix needs."""
 
     def __init__(self, name: str, arch: str = "win32"):
-        # The test tools, like the program, are 32-bit Windows programs.
-        require_x86_32("the %s prefix with the 32-bit test tools" % arch)
+        if flavour() == "x86":
+            # The test tools, like the program, are 32-bit Windows programs.
+            require_x86_32("the %s prefix with the 32-bit test tools" % arch)
+        arch = prefix_arch(arch)
         self.name = name
         self.arch = arch
         self.root = build_dir() / "test-work" / name
