@@ -6,6 +6,8 @@
 
 #include "build_error.h"
 #include "describe.h"
+#include "foundation/byte_view.h"
+#include "pe_headers.h"
 #include "foundation/fatal.h"
 #include "startup/archive_reader.h"
 #include "startup/corrupt_installer.h"
@@ -70,6 +72,16 @@ JsonValue DescribeFile(const FileItem& item) {
   return file;
 }
 
+// Which program the package is in, by its optional header's magic; the
+// walk to the package section has read the PE offset already.
+std::string ProgramKind(std::span<const std::uint8_t> exe) {
+  const PeLayout layout = ReadPeLayout(exe);
+  const auto magic = ReadU16(exe, layout.peOffset + 24u);
+  if (magic == pe32::kMagicValue) return PeKindName(PeKind::Pe32);
+  if (magic == pe32::kMagicValue64) return PeKindName(PeKind::Pe32Plus);
+  return "unknown";
+}
+
 }  // namespace
 
 int RunInspect(const std::filesystem::path& setup) {
@@ -97,6 +109,7 @@ int RunInspect(const std::filesystem::path& setup) {
   });
 
   JsonValue report = JsonValue::Object();
+  report.Set("program", JsonValue::String(ProgramKind(exe)));
   report.Set("header", DescribeHeader(parts));
   report.Set("settings", DescribeSettings(settings));
 

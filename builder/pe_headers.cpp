@@ -24,7 +24,7 @@ std::string Hex(std::uint64_t value) {
   return text;
 }
 
-[[noreturn]] void Refuse(const std::string& why) { throw BuildError("not a usable 32-bit Windows program: " + why); }
+[[noreturn]] void Refuse(const std::string& why) { throw BuildError("not a usable Windows program: " + why); }
 
 bool IsPowerOfTwo(std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
 
@@ -81,6 +81,8 @@ void ReadSections(std::span<const std::uint8_t> file, std::uint16_t count, PeHea
 
 }  // namespace
 
+const char* PeKindName(PeKind kind) { return kind == PeKind::Pe32Plus ? "x64" : "x86"; }
+
 std::uint64_t AlignUp(std::uint64_t value, std::uint32_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
 }
@@ -102,15 +104,17 @@ PeHeaders ReadPeHeaders(std::span<const std::uint8_t> file) {
   if (pe.optionalHeaderOffset > file.size()) Refuse("the file ends inside the COFF header");
   const std::uint16_t count = U16(file, pe.peOffset + 6);
   const std::uint16_t optionalSize = U16(file, pe.peOffset + 20);
-  if (optionalSize < pe32::kDataDirectories) {
-    Refuse("the optional header is " + std::to_string(optionalSize) + " bytes, too small for PE32");
+  if (file.size() - pe.optionalHeaderOffset < 2) Refuse("the file ends inside the optional header");
+  const std::uint16_t magic = U16(file, pe.optionalHeaderOffset + pe32::kMagic);
+  if (magic != pe32::kMagicValue && magic != pe32::kMagicValue64) Refuse("unknown optional header magic " + Hex(magic));
+  pe.kind = magic == pe32::kMagicValue64 ? PeKind::Pe32Plus : PeKind::Pe32;
+  const std::size_t wider = pe.kind == PeKind::Pe32Plus ? pe32::kWiderFields64 : 0;
+  if (optionalSize < pe32::kDataDirectories + wider) {
+    Refuse("the optional header is " + std::to_string(optionalSize) + " bytes, too small for " + PeKindName(pe.kind));
   }
   if (file.size() - pe.optionalHeaderOffset < optionalSize) Refuse("the file ends inside the optional header");
 
   const std::span<const std::uint8_t> optional = file.subspan(pe.optionalHeaderOffset, optionalSize);
-  const std::uint16_t magic = U16(optional, pe32::kMagic);
-  if (magic == 0x20b) Refuse("it is a 64-bit (PE32+) program; the setup program is 32-bit (PE32)");
-  if (magic != pe32::kMagicValue) Refuse("unknown optional header magic " + Hex(magic));
 
   pe.sectionAlignment = U32(optional, pe32::kSectionAlignment);
   pe.fileAlignment = U32(optional, pe32::kFileAlignment);
@@ -119,13 +123,15 @@ PeHeaders ReadPeHeaders(std::span<const std::uint8_t> file) {
   }
   pe.sizeOfImage = U32(optional, pe32::kSizeOfImage);
   pe.sizeOfHeaders = U32(optional, pe32::kSizeOfHeaders);
-  const std::uint32_t directories = U32(optional, pe32::kNumberOfRvaAndSizes);
-  if (directories > (optionalSize - pe32::kDataDirectories) / 8) {
+  const std::uint32_t directories = U32(optional, pe32::kNumberOfRvaAndSizes + wider);
+  const std::size_t directoryTable = pe32::kDataDirectories + wider;
+  if (directories > (optionalSize - directoryTable) / 8) {
     Refuse("the optional header is too small for its " + std::to_string(directories) + " data directories");
   }
-  if (directories > 4) {
-    pe.certificateOffset = U32(optional, pe32::kCertificateDirectory);
-    pe.certificateSize = U32(optional, pe32::kCertificateDirectory + 4);
+  if (directories > pe32::kCertificateEntry) {
+    const std::size_t certificate = directoryTable + pe32::kCertificateEntry * 8;
+    pe.certificateOffset = U32(optional, certificate);
+    pe.certificateSize = U32(optional, certificate + 4);
   }
 
   if (count == 0) Refuse("it has no sections");

@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "packed_encoder.h"
+#include "pe_headers.h"
 #include "startup/file_record.h"
 #include "startup/settings_record.h"
 
@@ -25,6 +27,7 @@ struct BuildOptions {
   bool compress = true;                   // archive chunks packed; always equal to ProductFlags bit 5
   int level = kDefaultLevel;              // packed-block effort, kFastestLevel to kSmallestLevel
   std::uint32_t chunkSize = 1024 * 1024;  // record stream bytes per archive chunk, before packing
+  std::optional<PeKind> program;          // the program the package goes into, when the project names it
 };
 
 struct Project {

@@ -13,6 +13,8 @@ BuildOptions ReadBuildOptions(TableReader& root, SettingsRecord& settings, Stamp
   Assign(b.Integer("level", kFastestLevel, kSmallestLevel), options.level);
   Assign(b.Integer("chunk_size", 4096, 64 * 1024 * 1024), options.chunkSize);
   if (auto fromFile = b.Bool("archive_from_file")) settings.ArchiveFromFile = *fromFile ? 1 : 0;
+  options.program = b.Choice<PeKind>("program", {{PeKindName(PeKind::Pe32), PeKind::Pe32},
+                                                 {PeKindName(PeKind::Pe32Plus), PeKind::Pe32Plus}});
 
   if (const toml::node* node = b.Node("build_time"); node != nullptr) {
     if (node->is_string() && node->as_string()->get() == "now") {

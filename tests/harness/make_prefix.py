@@ -27,6 +27,13 @@ def main() -> int:
     # two seconds for one; windows that Wine manages itself close at once.
     subprocess.run([wine_program(), "reg", "add", "HKCU\\Software\\Wine\\X11 Driver", "/v", "Managed", "/d", "N", "/f"],
                    env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
+    if arch == "win64":
+        # Where Wine's 32-bit half cannot run, its part of the boot does not
+        # happen, and the 32-bit view lacks the Uninstall key every Windows
+        # has: an uninstaller would seem to leave it behind.
+        subprocess.run([wine_program(), "reg", "add", "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall",
+                        "/reg:32", "/f"], env=env, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=120)
     subprocess.run(["wineserver", "-w"], env=env, check=True, timeout=600)
     detach_user_folders(prefix)
     stamp.write_text(arch + "\n")

@@ -196,6 +196,10 @@ class Prefix:
         return self.drive_c / windows_path[3:].replace("\\", "/")
 
     def wine(self, *args, timeout=120, check=False, **kwargs) -> subprocess.CompletedProcess:
+        if args and args[0] == "reg" and self.arch == "win64" and not any(a.startswith("/reg:") for a in args):
+            # `reg` sees the registry as the 32-bit program does, whichever
+            # of Wine's loaders starts it; "/reg:64" asks for the other view.
+            args = (*args, "/reg:32")
         return subprocess.run([wine_program(), *args], env=self.env, timeout=timeout, check=check,
                               capture_output=True, **kwargs)
 

@@ -1,7 +1,8 @@
 #pragma once
 
-// Small synthetic 32-bit Windows programs for the tests of the PE code: the
-// DOS header, the PE32 headers, a section table and each section's raw data.
+// Small synthetic Windows programs for the tests of the PE code: the DOS
+// header, the PE32 (or PE32+) headers, a section table and each section's raw
+// data.
 
 #include <algorithm>
 #include <cstdint>
@@ -39,6 +40,7 @@ struct FixtureSection {
 // A program laid out the way a linker lays it out: sections one after the
 // other in memory and in the file, SizeOfImage at the end of the last one.
 struct PeFixture {
+  bool pe32Plus = false;  // a program for 64-bit Windows; see Pe32Plus()
   std::uint32_t peOffset = 0x80;
   std::uint16_t optionalHeaderSize = 224;
   std::uint32_t sectionAlignment = 0x1000;
@@ -46,6 +48,18 @@ struct PeFixture {
   std::uint32_t sizeOfHeaders = 0x400;
   std::uint32_t checksum = 0x12345678;
   std::vector<FixtureSection> sections = {{".text", 0x2345}, {".data", 0x80}, {".bss", 0x900, true}, {".rsrc", 0x1200}};
+
+  // The same program for 64-bit Windows: its optional header is 16 bytes
+  // longer, and so are the offsets of its data directories.
+  static PeFixture Pe32Plus() {
+    PeFixture fixture;
+    fixture.pe32Plus = true;
+    fixture.optionalHeaderSize = 240;
+    return fixture;
+  }
+
+  // Where the optional header's data directories start (from its start).
+  std::size_t DataDirectories() const { return pe32Plus ? 112 : 96; }
 
   // File offsets of the table entries and of the header fields the tests read.
   std::size_t TableOffset() const { return peOffset + 24 + optionalHeaderSize; }
@@ -67,18 +81,18 @@ struct PeFixture {
     b[1] = 'Z';
     Put32(b, 60, peOffset);
     std::memcpy(&b[peOffset], "PE\0\0", 4);
-    Put16(b, peOffset + 4, 0x14c);  // i386
+    Put16(b, peOffset + 4, pe32Plus ? 0x8664 : 0x14c);  // x86-64 or i386
     Put16(b, CountField(), static_cast<std::uint16_t>(sections.size()));
     Put16(b, peOffset + 20, optionalHeaderSize);
-    Put16(b, peOffset + 22, 0x102);  // executable, 32-bit
+    Put16(b, peOffset + 22, pe32Plus ? 0x22 : 0x102);  // executable; large-address aware or 32-bit
     const std::size_t optional = peOffset + 24;
-    Put16(b, optional, 0x10b);
+    Put16(b, optional, pe32Plus ? 0x20b : 0x10b);
     Put32(b, optional + 32, sectionAlignment);
     Put32(b, optional + 36, fileAlignment);
     Put32(b, optional + 60, sizeOfHeaders);
     Put32(b, ChecksumField(), checksum);
     Put16(b, optional + 68, 2);  // GUI
-    Put32(b, optional + 92, 16);
+    Put32(b, optional + DataDirectories() - 4, 16);
 
     std::uint32_t virtualAddress = AlignTo(sizeOfHeaders, sectionAlignment);
     std::uint32_t initializedData = 0;

@@ -40,15 +40,19 @@ std::string RefusalOf(const std::function<void()>& action) {
 TEST(AppendSection, AddsAMappedLastSection) {
   struct Case {
     std::uint32_t sectionAlignment, fileAlignment, dataSize;
+    bool pe32Plus = false;
   };
   for (const Case& c : std::vector<Case>{{0x1000, 0x200, 0x2345},
                                          {0x1000, 0x200, 1},
                                          {0x1000, 0x200, 0x1000},
                                          {0x1000, 0x1000, 0x1001},
                                          {0x200, 0x200, 0x3ff},
-                                         {0x10000, 0x200, 0x10}}) {
-    SCOPED_TRACE(::testing::Message() << std::hex << c.sectionAlignment << " " << c.fileAlignment << " " << c.dataSize);
-    PeFixture fixture;
+                                         {0x10000, 0x200, 0x10},
+                                         {0x1000, 0x200, 0x2345, true},
+                                         {0x1000, 0x1000, 0x1001, true}}) {
+    SCOPED_TRACE(::testing::Message() << std::hex << c.sectionAlignment << " " << c.fileAlignment << " " << c.dataSize
+                                      << (c.pe32Plus ? " PE32+" : " PE32"));
+    PeFixture fixture = c.pe32Plus ? PeFixture::Pe32Plus() : PeFixture{};
     fixture.sectionAlignment = c.sectionAlignment;
     fixture.fileAlignment = c.fileAlignment;
     const std::vector<std::uint8_t> program = fixture.Bytes();
@@ -87,6 +91,7 @@ TEST(AppendSection, AddsAMappedLastSection) {
 
     // The result is as sound as what it was made from, and gives its data back.
     EXPECT_EQ(ReadPeHeaders(built).sizeOfImage, virtualAddress + rawSize);
+    EXPECT_EQ(ReadPeHeaders(built).kind, c.pe32Plus ? PeKind::Pe32Plus : PeKind::Pe32);
     const std::optional<SectionData> found = FindSectionData(built, ".setup");
     ASSERT_TRUE(found);
     EXPECT_EQ(std::vector<std::uint8_t>(found->Contents().begin(), found->Contents().end()), data);
@@ -134,9 +139,14 @@ TEST(AppendSection, RefusesWhatItCannotExtend) {
        },
        "no PE signature"},
       {"no PE signature", [&](auto& b) { b[pe + 1] = 'X'; }, "no PE signature"},
-      {"optional header too small", [&](auto& b) { Put16(b, pe + 20, 95); }, "too small for PE32"},
+      {"optional header too small", [&](auto& b) { Put16(b, pe + 20, 95); }, "too small for x86"},
+      {"PE32+ optional header too small",
+       [&](auto& b) {
+         Put16(b, optional, 0x20b);
+         Put16(b, pe + 20, 111);
+       },
+       "too small for x64"},
       {"optional header past the end", [&](auto& b) { Put16(b, pe + 20, 0xfff0); }, "ends inside the optional"},
-      {"PE32+", [&](auto& b) { Put16(b, optional, 0x20b); }, "64-bit (PE32+)"},
       {"ROM image", [&](auto& b) { Put16(b, optional, 0x107); }, "magic 0x107"},
       {"file alignment 0", [&](auto& b) { Put32(b, optional + 36, 0); }, "alignments are wrong"},
       {"file alignment 0x300", [&](auto& b) { Put32(b, optional + 36, 0x300); }, "alignments are wrong"},
@@ -184,6 +194,21 @@ TEST(AppendSection, RefusesWhatItCannotExtend) {
     c.damage(program);
     const std::string refusal = RefusalOf([&] { AppendSection(program, ".setup", Pattern(10)); });
     EXPECT_NE(refusal.find(c.refusal), std::string::npos) << c.what << ": " << refusal;
+  }
+}
+
+TEST(AppendSection, FindsTheSignatureOfEitherKind) {
+  // The certificate table is the fifth data directory, 16 bytes later in a
+  // PE32+ header than in a PE32 one.
+  for (const PeFixture& fixture : {PeFixture{}, PeFixture::Pe32Plus()}) {
+    std::vector<std::uint8_t> program = fixture.Bytes();
+    const std::size_t certificate = fixture.peOffset + 24 + fixture.DataDirectories() + 4 * 8;
+    Put32(program, certificate, static_cast<std::uint32_t>(program.size()));
+    Put32(program, certificate + 4, 8);
+    program.insert(program.end(), 8, 0x30);
+    EXPECT_NE(RefusalOf([&] { AppendSection(program, ".setup", Pattern(10)); }).find("the program is signed"),
+              std::string::npos)
+        << fixture.pe32Plus;
   }
 }
 

@@ -56,14 +56,18 @@ TEST(UninstallerImage, GivesBackTheProgramThatTheSetupWasBuiltFrom) {
   struct Case {
     std::uint32_t sectionAlignment, fileAlignment, packageSize;
     std::vector<std::uint8_t> signature;
+    bool pe32Plus = false;
   };
   for (const Case& c : std::vector<Case>{{0x1000, 0x200, 0x2345, {}},
                                          {0x1000, 0x200, 0x2345, {'S', 'I', 'G', 0, 1, 2, 3, 4}},
                                          {0x1000, 0x1000, 1, {0x30, 0x82}},
-                                         {0x200, 0x200, 0x201, {}}}) {
+                                         {0x200, 0x200, 0x201, {}},
+                                         {0x1000, 0x200, 0x2345, {}, true},
+                                         {0x1000, 0x1000, 1, {0x30, 0x82}, true}}) {
     SCOPED_TRACE(::testing::Message() << std::hex << c.sectionAlignment << " " << c.fileAlignment << " "
-                                      << c.packageSize << " signature " << c.signature.size());
-    PeFixture fixture;
+                                      << c.packageSize << " signature " << c.signature.size()
+                                      << (c.pe32Plus ? " PE32+" : " PE32"));
+    PeFixture fixture = c.pe32Plus ? PeFixture::Pe32Plus() : PeFixture{};
     fixture.sectionAlignment = c.sectionAlignment;
     fixture.fileAlignment = c.fileAlignment;
     const std::vector<std::uint8_t> program = fixture.Bytes();

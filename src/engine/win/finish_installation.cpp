@@ -8,7 +8,7 @@
 #include "engine/win/reboot_replace.h"
 #include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
-#include "foundation/win/file_system_redirection.h"
+#include "foundation/win/x86_view.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/system_error_text.h"

@@ -34,7 +34,7 @@ InstallBatchValues BatchValues(const InstallerState& state) {
 
 // The command line is put together in UTF-8 and started through the wide
 // call, so that a "|" path survives in it.
-std::string Utf8Path(const std::string& path) { return FromWide(WidePath(path), CP_UTF8); }
+std::string Utf8Path(const std::string& path) { return FromWide(WidePathText(path), CP_UTF8); }
 
 void DeletePath(const std::string& path) { ::DeleteFileW(WidePath(path).c_str()); }
 

@@ -123,7 +123,7 @@ bool HasWininitProgram(const std::string& windowsFolder) {
 // page (the file is read before any wide text exists).
 std::string WininitPath(const std::string& path) {
   const std::string shortPath = ShortPathOf(path);
-  return IsUtf8Path(shortPath) ? FromWide(WidePath(shortPath), CP_ACP) : shortPath;
+  return IsUtf8Path(shortPath) ? FromWide(WidePathText(shortPath), CP_ACP) : shortPath;
 }
 
 // Adds `entry` to the "[rename]" section of "wininit.ini", making the file

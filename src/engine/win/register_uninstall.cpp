@@ -13,6 +13,7 @@
 #include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
+#include "foundation/win/x86_view.h"
 #include "foundation/win/short_path.h"
 #include "foundation/win/system_error_text.h"
 #include "foundation/win/whole_file.h"
@@ -96,8 +97,8 @@ void WriteExtraValue(Program& program, HKEY uninstallKey, const UninstallValue& 
   if (extra.ValuePath.find('\\') != std::string::npos) {
     const auto path = ParseRegistryValuePath(extra.ValuePath);
     HKEY raw = nullptr;
-    result = path ? ::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                      nullptr, &raw, nullptr)
+    result = path ? ::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0,
+                                      KEY_SET_VALUE | RegistryView(), nullptr, &raw, nullptr)
                   : ERROR_BAD_PATHNAME;
     opened.reset(raw);
     target = raw;
@@ -125,8 +126,8 @@ void RecordInstallFolder(const InstallerState& state) {
   const auto path = ParseRegistryValuePath(state.Settings.InstallDirRegistryValue);
   if (!path) return;
   HKEY raw = nullptr;
-  if (::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &raw, nullptr) != ERROR_SUCCESS) {
+  if (::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | RegistryView(),
+                        nullptr, &raw, nullptr) != ERROR_SUCCESS) {
     return;
   }
   const ScopedRegistryKey key(raw);
@@ -150,7 +151,7 @@ void RegisterUninstall(Program& program) {
   std::string error;
   HKEY raw = nullptr;
   const LONG created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath(state).c_str(), 0, nullptr, 0,
-                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS,
+                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | RegistryView(),
                                          nullptr, &raw, nullptr);
   const ScopedRegistryKey key(raw);
   if (created != ERROR_SUCCESS) {

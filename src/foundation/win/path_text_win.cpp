@@ -2,6 +2,7 @@
 
 #include "foundation/path_text.h"
 #include "foundation/win/win.h"
+#include "foundation/win/x86_view.h"
 
 namespace brennick::win {
 
@@ -23,9 +24,9 @@ std::string FromWide(std::wstring_view text, unsigned codePage) {
   return narrow;
 }
 
-std::wstring WidePath(std::string_view path) {
-  return ToWide(PathBody(path), IsUtf8Path(path) ? CP_UTF8 : CP_ACP);
-}
+std::wstring WidePathText(std::string_view path) { return ToWide(PathBody(path), IsUtf8Path(path) ? CP_UTF8 : CP_ACP); }
+
+std::wstring WidePath(std::string_view path) { return RedirectedPath(WidePathText(path)); }
 
 }  // namespace brennick::win
 

@@ -4,6 +4,7 @@
 
 #include "foundation/win/dynamic_function.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
 
 namespace brennick::win {
 
@@ -27,7 +28,7 @@ HKEY RootKeyOf(RegistryRoot root) {
 
 std::optional<std::string> ReadRegistryString(HKEY root, const std::string& subKey, const std::string& name) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS) return std::nullopt;
+  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | RegistryView(), &raw) != ERROR_SUCCESS) return std::nullopt;
   const ScopedRegistryKey key(raw);
   return ReadKeyString(key.get(), name);
 }
@@ -66,7 +67,7 @@ namespace {
 LONG DeleteOneKey(HKEY parent, const std::string& subKey, REGSAM view) {
   using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
   static const auto deleteKeyEx = LookUpFunction<DeleteKeyExFn>(L"advapi32.dll", "RegDeleteKeyExA");
-  if (deleteKeyEx != nullptr) return deleteKeyEx(parent, subKey.c_str(), view, 0);
+  if (deleteKeyEx != nullptr) return deleteKeyEx(parent, subKey.c_str(), RegistryView(view), 0);
   return ::RegDeleteKeyA(parent, subKey.c_str());
 }
 
@@ -74,7 +75,7 @@ LONG DeleteOneKey(HKEY parent, const std::string& subKey, REGSAM view) {
 
 LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | view, &raw) == ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | RegistryView(view), &raw) == ERROR_SUCCESS) {
     const ScopedRegistryKey key(raw);
     // Children are collected first: deleting while enumerating shifts the indices.
     std::vector<std::string> children;
@@ -91,7 +92,7 @@ LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view) {
 
 LONG DeleteKeyIfEmpty(HKEY parent, const std::string& subKey, REGSAM view) {
   HKEY raw = nullptr;
-  const LONG opened = ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | view, &raw);
+  const LONG opened = ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | RegistryView(view), &raw);
   if (opened != ERROR_SUCCESS) return opened;
   DWORD subKeys = 0;
   DWORD values = 0;

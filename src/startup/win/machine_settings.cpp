@@ -1,6 +1,6 @@
 #include "startup/win/machine_settings.h"
 
-#include "foundation/win/file_system_redirection.h"
+#include "foundation/win/x86_view.h"
 #include "foundation/win/win.h"
 
 namespace brennick::win {

@@ -6,6 +6,7 @@
 #include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
+#include "foundation/win/x86_view.h"
 #include "res/resource_ids.h"
 #include "startup/archive_reader.h"
 #include "startup/command_line.h"
@@ -81,5 +82,8 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int) {
   // Before anything else can load a DLL.
   brennick::win::RestrictDllSearch();
+  // The program for 64-bit Windows starts from the environment a 32-bit
+  // process gets, which the programs it starts inherit.
+  brennick::win::EnterX86Environment();
   brennick::win::Run(instance, commandTail);
 }

@@ -6,6 +6,7 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
 
 namespace brennick::win {
 
@@ -29,7 +30,7 @@ std::string FolderFrom(Call call) {
 
 std::string WindowsFacts::ShellFolder(int csidl) {
   char path[MAX_PATH] = {};
-  if (FAILED(::SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+  if (FAILED(::SHGetFolderPathA(nullptr, X86ShellFolder(csidl), nullptr, SHGFP_TYPE_CURRENT, path))) return {};
   return path;
 }
 
@@ -73,6 +74,8 @@ std::string WindowsFacts::TempFolder() {
 }
 
 bool WindowsFacts::Is64BitWindows() {
+  // The program for 64-bit Windows runs on nothing else.
+  if constexpr (kEmulatesX86View) return true;
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
   const auto isWow64 = LookUpFunction<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
   BOOL wow64 = FALSE;

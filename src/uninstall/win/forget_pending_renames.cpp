@@ -7,6 +7,7 @@
 #include "engine/win/install_log.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
 #include "uninstall/pending_renames.h"
 
 namespace brennick::win {
@@ -67,7 +68,7 @@ void RecycleFile(const std::string& path) {
 
 void ForgetPendingRenames(Program& program, const std::set<std::string>& deleted, bool withLog) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) return;
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) return;
   const ScopedRegistryKey key(raw);
   std::vector<std::string> list = ReadMultiString(key.get(), kPendingValue);
   if (list.empty()) return;

@@ -13,7 +13,7 @@ namespace brennick::win {
 namespace {
 
 // The progress line shows a "|" path as the text it stands for.
-std::string DisplayPath(const std::string& path) { return IsUtf8Path(path) ? FromWide(WidePath(path), CP_ACP) : path; }
+std::string DisplayPath(const std::string& path) { return IsUtf8Path(path) ? FromWide(WidePathText(path), CP_ACP) : path; }
 
 void DeleteThumbnailCache(const std::string& folder) {
   ::DeleteFileW(WidePath(JoinPath(folder, "thumbs.db")).c_str());

@@ -9,7 +9,7 @@
 #include "foundation/fatal.h"
 #include "foundation/message_format.h"
 #include "foundation/win/file_system.h"
-#include "foundation/win/file_system_redirection.h"
+#include "foundation/win/x86_view.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/registry.h"
@@ -245,7 +245,7 @@ bool RunUninstall(Program& program, InstallUi& ui, const std::string& name) {
   const std::string keyPath = UninstallKeyPathOf(name);
   {
     HKEY raw = nullptr;
-    const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ, &raw);
+    const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | RegistryView(), &raw);
     const ScopedRegistryKey probe(raw);
     if (opened == ERROR_ACCESS_DENIED) {
       ShowError(program, "Permission denied.  Please login with an administrator account before uninstalling.");
@@ -257,7 +257,7 @@ bool RunUninstall(Program& program, InstallUi& ui, const std::string& name) {
     }
   }
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
     ShowError(program, FormatLanguageString("Unable to access the uninstall information for:\r\n%s\r\n\r\nThe uninstallation "
                                    "cannot be performed.",
                                    {state.ProductName}));

@@ -4,6 +4,7 @@
 
 #include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
 #include "uninstall/undo_lists.h"
 #include "uninstall/win/undo_steps.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 ScopedRegistryKey OpenKey(HKEY parent, const std::string& subKey) {
   HKEY raw = nullptr;
-  if (parent == nullptr || ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) {
+  if (parent == nullptr || ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
     return ScopedRegistryKey();
   }
   return ScopedRegistryKey(raw);

@@ -55,7 +55,7 @@ void RemoveProgram(INetFwProfile* profile, const std::string& path) {
   INetFwAuthorizedApplications* raw = nullptr;
   if (FAILED(profile->get_AuthorizedApplications(&raw)) || raw == nullptr) return;
   const ComPtr<INetFwAuthorizedApplications> applications(raw);
-  const BString image(WidePath(path));
+  const BString image(WidePathText(path));
   applications.get()->Remove(image.get());
 }
 

@@ -3,6 +3,7 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/windows_version.h"
+#include "foundation/win/x86_view.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
@@ -24,7 +25,7 @@ bool UndoFonts(UninstallRun& run) {
       continue;
     }
     HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, FontsRegistryKey(), 0, KEY_SET_VALUE, &raw) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, FontsRegistryKey(), 0, KEY_SET_VALUE | RegistryView(), &raw) == ERROR_SUCCESS) {
       const ScopedRegistryKey key(raw);
       ::RegDeleteValueA(key.get(), font.RegistryName.c_str());
     }

@@ -4,6 +4,7 @@
 #include "foundation/registry_path.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
 #include "uninstall/undo_lists.h"
 #include "uninstall/win/undo_steps.h"
 
@@ -17,7 +18,7 @@ constexpr std::string_view kAllUsersRoot = "\\HKAU\\";
 
 void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WRITE | view, &raw) != ERROR_SUCCESS) return;
+  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(view), &raw) != ERROR_SUCCESS) return;
   const ScopedRegistryKey key(raw);
   ::RegDeleteValueA(key.get(), name.c_str());
 }

@@ -8,6 +8,7 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/run_and_wait.h"
+#include "foundation/win/x86_view.h"
 #include "foundation/win/scoped_handle.h"
 #include "startup/installer_settings.h"
 #include "startup/win/machine_settings.h"
@@ -27,7 +28,7 @@ std::optional<DWORD> ReadCount(HKEY key, const std::string& path) {
   DWORD type = 0;
   DWORD count = 0;
   DWORD size = sizeof count;
-  if (::RegQueryValueExW(key, WidePath(path).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
+  if (::RegQueryValueExW(key, WidePathText(path).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&count), &size) !=
           ERROR_SUCCESS ||
       type != REG_DWORD) {
     return std::nullopt;
@@ -38,18 +39,21 @@ std::optional<DWORD> ReadCount(HKEY key, const std::string& path) {
 void WriteCount(HKEY key, const std::string& path, DWORD count) {
   const BYTE* data = reinterpret_cast<const BYTE*>(&count);
   if (IsUtf8Path(path)) {
-    ::RegSetValueExW(key, WidePath(path).c_str(), 0, REG_DWORD, data, sizeof count);
+    ::RegSetValueExW(key, WidePathText(path).c_str(), 0, REG_DWORD, data, sizeof count);
   } else {
     ::RegSetValueExA(key, path.c_str(), 0, REG_DWORD, data, sizeof count);
   }
 }
 
-// A 64-bit COM server cannot be loaded into this 32-bit process: the
-// system's regsvr32 (the 64-bit one, redirection being off) does it.
+// A COM server of the other kind than this process cannot be loaded into
+// it: the regsvr32 of its own kind does the work, the system's (the 64-bit
+// one, redirection being off) for a 64-bit product, the one in the 32-bit
+// system folder for the others when this is the program for 64-bit Windows.
 void UnregisterComServer(const std::string& path, bool is64Bit) {
-  if (is64Bit) {
+  if (is64Bit || kEmulatesX86View) {
     MachineSettings machine;
-    RunAndWait(L"regsvr32.exe /s /u \"" + WidePath(path) + L"\"", machine.Folders().SystemDir(), true);
+    const std::wstring regsvr32 = is64Bit ? L"regsvr32.exe" : L"\"" + X86SystemFolder() + L"\\regsvr32.exe\"";
+    RunAndWait(regsvr32 + L" /s /u \"" + WidePathText(path) + L"\"", machine.Folders().SystemDir(), true);
     return;
   }
   const ScopedModule module(::LoadLibraryExW(WidePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
@@ -89,7 +93,7 @@ void UndoSharedFiles(UninstallRun& run) {
   const std::string sharedFiles = ReadKeyString(run.productKey, "SharedFiles");
   if (sharedFiles.empty()) return;
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) {
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
     state.FailureText += "REGISTRY ERROR:  Unable to adjust shared file reference counts.\r\n\r\n";
     return;
   }

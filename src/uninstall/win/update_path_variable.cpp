@@ -8,6 +8,7 @@
 #include "foundation/win/short_path.h"
 #include "foundation/win/whole_file.h"
 #include "foundation/win/windows_version.h"
+#include "foundation/win/x86_view.h"
 
 namespace brennick::win {
 
@@ -17,7 +18,7 @@ constexpr const wchar_t* kEnvironmentKey = L"SYSTEM\\CurrentControlSet\\Control\
 
 void UpdateEnvironmentPath(const std::string& installDir, PathChange change) {
   HKEY raw = nullptr;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEnvironmentKey, 0, KEY_READ | KEY_WRITE, &raw) != ERROR_SUCCESS) return;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEnvironmentKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) return;
   const ScopedRegistryKey key(raw);
   DWORD type = 0;
   DWORD size = 0;
@@ -28,7 +29,7 @@ void UpdateEnvironmentPath(const std::string& installDir, PathChange change) {
     return;
   }
   const std::wstring value(data.data());
-  const std::optional<std::wstring> edited = EditPathValue(value, WidePath(installDir), change);
+  const std::optional<std::wstring> edited = EditPathValue(value, WidePathText(installDir), change);
   if (!edited) return;
   ::RegSetValueExW(key.get(), L"Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(edited->c_str()),
                    static_cast<DWORD>((edited->size() + 1) * sizeof(wchar_t)));
