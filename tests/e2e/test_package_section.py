@@ -2,6 +2,9 @@
 (through brennick-pe-append): Windows still loads it, and the program finds
 the section by its exact name."""
 
+import json
+import os
+import shutil
 import struct
 import subprocess
 import unittest
@@ -96,6 +99,30 @@ class AppendedOnTheHost(unittest.TestCase):
                 done = append_section(program, ".setup", PACKAGE, self.folder / "refused.exe")
                 self.assertEqual(done.returncode, 1)
                 self.assertIn(reason, done.stderr)
+
+    def test_the_builder_puts_the_package_into_either_program(self):
+        builder = str(build_dir() / "brennick-build")
+        demo = Path(os.environ["BRENNICK_SOURCE_DIR"]) / "examples" / "demo" / "project.toml"
+        for kind in ("x86", "x64"):
+            with self.subTest(kind=kind):
+                setup = self.folder / ("demo-%s.exe" % kind)
+                subprocess.run([builder, "build", str(demo), "-o", str(setup), "--stub", str(program_file(kind))],
+                               check=True)
+                report = json.loads(subprocess.run([builder, "inspect", str(setup)], check=True,
+                                                   capture_output=True, text=True).stdout)
+                self.assertEqual(report["program"], kind)
+        # A project that names its program gets that one or an error.
+        copy = self.folder / "demo"
+        shutil.rmtree(copy, ignore_errors=True)
+        shutil.copytree(demo.parent, copy)
+        project = copy / "project.toml"
+        project.write_text(demo.read_text().replace("[build]\n", "[build]\nprogram = \"x64\"\n", 1))
+        refused = self.folder / "refused.exe"
+        done = subprocess.run([builder, "build", str(project), "-o", str(refused), "--stub", str(program_file("x86"))],
+                              capture_output=True, text=True)
+        self.assertEqual(done.returncode, 1, done.stderr)
+        self.assertIn('[build] program is "x64", but %s is the x86 program' % program_file("x86"), done.stderr)
+        self.assertFalse(refused.exists())
 
 
 class PackageSection(ProgramTestCase):

@@ -62,7 +62,9 @@ class SetupPackage(ProgramTestCase):
                         "--stub", str(program_file())], check=True)
         launched = self.prefix.start("from-file.exe /a", cwd=WORK)
         self.assertEqual(launched.wait(), 1)
-        installed = self.prefix.host_path("C:\\Program Files\\Brennick Demo")
+        # The 32-bit program-files folder, whichever program installs.
+        programs = "C:\\Program Files (x86)" if self.arch == "win64" else "C:\\Program Files"
+        installed = self.prefix.host_path(programs + "\\Brennick Demo")
         for name in ("demo.cmd", "docs\\guide.txt", "docs\\notes\\changes.txt"):
             self.assertTrue((installed / name.replace("\\", "/")).is_file(), name)
 

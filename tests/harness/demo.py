@@ -8,10 +8,14 @@ import subprocess
 import sys
 from pathlib import Path
 
-from wine_env import Prefix, build_dir, machine_facts, message_box_text, program_file, screenshot, wait_until
+from wine_env import Prefix, build_dir, flavour, machine_facts, message_box_text, program_file, screenshot, wait_until
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brennick Demo"
-FOLDER = "C:\\Program Files\\Brennick Demo"
+
+
+def product_folder(prefix: Prefix) -> str:
+    """Where the demo product goes: the 32-bit program-files folder."""
+    return ("C:\\Program Files (x86)" if prefix.arch == "win64" else "C:\\Program Files") + "\\Brennick Demo"
 
 RUNS = [
     ("setup.exe", "the demo product's installer, made by the builder from examples/demo"),
@@ -23,8 +27,8 @@ RUNS = [
 
 
 def show_installation(prefix: Prefix) -> None:
-    folder = prefix.host_path("C:\\Program Files\\Brennick Demo")
-    print("\nC:\\Program Files\\Brennick Demo:")
+    folder = prefix.host_path(product_folder(prefix))
+    print("\n%s:" % product_folder(prefix))
     for path in sorted(folder.rglob("*")):
         if path.is_file():
             print("    %-40s %8d bytes" % (str(path.relative_to(folder)).replace("/", "\\"), path.stat().st_size))
@@ -53,11 +57,11 @@ def uninstall(prefix: Prefix, command_line: str) -> None:
     print("C:\\demo> %s\n    (the QuietUninstallString registered above)" % command_line)
     launched = prefix.start(command_line, cwd="C:\\demo")
     print("exit code %d" % launched.wait(timeout=300))
-    folder = prefix.host_path(FOLDER)
+    folder = prefix.host_path(product_folder(prefix))
     # The uninstaller's own file and folders go a few seconds after it ended.
     wait_until(lambda: not folder.exists(), timeout=40)
     left = sorted(str(p.relative_to(folder)) for p in folder.rglob("*")) if folder.exists() else []
-    print("\n%s: %s" % (FOLDER, "still there: %s" % left if folder.exists() else "gone"))
+    print("\n%s: %s" % (product_folder(prefix), "still there: %s" % left if folder.exists() else "gone"))
     key = prefix.wine("reg", "query", UNINSTALL_KEY, text=True)
     print("%s: %s" % (UNINSTALL_KEY, "still there" if key.returncode == 0 else "gone"))
 
@@ -92,19 +96,23 @@ def show_package(setup: Path) -> None:
 
 def main() -> int:
     facts = machine_facts()
-    if not facts["x86_32"]:
-        print("This machine runs no 32-bit programs (%s), so the demo cannot start the installer under Wine; "
+    if flavour() == "x86" and not facts["x86_32"]:
+        print("This machine runs no 32-bit programs (%s), so the demo cannot start the 32-bit installer under Wine; "
               "it shows what the builder makes instead." % facts["reason"])
         work = build_dir() / "demo"
         shutil.rmtree(work, ignore_errors=True)
         work.mkdir(parents=True)
         show_package(build_setup(work))
         return 0
+    if flavour() == "x64":
+        print("The demo runs the program for 64-bit Windows (%s) in a 64-bit prefix%s." %
+              (program_file().name, "" if facts["x86_32"] else
+               ": this machine runs no 32-bit programs (%s)" % facts["reason"]))
     with Prefix("demo") as prefix:
         work = prefix.host_path("C:\\demo")
         work.mkdir()
         shutil.copy2(program_file(), work / "brennick.exe")
-        build_setup(work)
+        show_package(build_setup(work))
         ui = prefix.ui()
         for number, (command_line, what) in enumerate(RUNS, 1):
             print("=" * 72)

@@ -28,8 +28,9 @@ def paragraph(junit: str, facts: dict) -> str:
         skipped.append("%s (%s of %s tests; %s ran)" % (name, part[1], part[2], part[3]) if part else name)
     if not skipped:
         return "All %d tests ran; none was skipped on this machine." % ran
-    why = ("because %s, and those tests need it: every Windows test runs 32-bit programs under Wine today"
-           % machine.describe(facts) if not facts["x86_32"] else "see each test's output for the reason")
+    why = ("because %s, and those tests run the 32-bit program (the win and e2e suites ran with the program "
+           "for 64-bit Windows instead)" % machine.describe(facts) if not facts["x86_32"]
+           else "see each test's output for the reason")
     text = ("NOT A FULL RUN: %d tests did not run on this machine: %s. They were skipped %s. What they check is "
             "not verified by this run; run the test command on a machine that executes 32-bit x86 code for that. "
             "The other %d tests ran." % (len(skipped), ", ".join(skipped), why, ran))

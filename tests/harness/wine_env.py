@@ -79,11 +79,11 @@ def require_x86_32(what: str) -> None:
 
 def wine_program() -> str:
     """The Wine loader the harness starts. Debian's `wine` wrapper always runs
-    the 32-bit loader when wine32 is installed; where 32-bit code does not
-    run, the 64-bit loader is started itself (only 64-bit prefixes are
-    used there)."""
+    the 32-bit loader when wine32 is installed; the program for 64-bit Windows
+    (and everything where 32-bit code does not run) is started through the
+    64-bit loader itself, the same way on every machine."""
     facts = machine_facts()
-    return "wine" if facts["x86_32"] else facts["wine64_loader"]
+    return "wine" if facts["x86_32"] and flavour() == "x86" else facts["wine64_loader"]
 
 
 def xvfb_state_file() -> Path:
