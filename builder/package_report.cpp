@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "build_error.h"
 #include "describe.h"
 #include "foundation/byte_view.h"
-#include "pe_headers.h"
 #include "foundation/fatal.h"
+#include "pe_headers.h"
 #include "startup/archive_reader.h"
 #include "startup/corrupt_installer.h"
 #include "startup/file_record.h"
@@ -77,9 +78,8 @@ JsonValue DescribeFile(const FileItem& item) {
 std::string ProgramKind(std::span<const std::uint8_t> exe) {
   const PeLayout layout = ReadPeLayout(exe);
   const auto magic = ReadU16(exe, layout.peOffset + 24u);
-  if (magic == pe32::kMagicValue) return PeKindName(PeKind::Pe32);
-  if (magic == pe32::kMagicValue64) return PeKindName(PeKind::Pe32Plus);
-  return "unknown";
+  const std::optional<PeKind> kind = magic ? PeKindOfMagic(*magic) : std::nullopt;
+  return kind ? PeKindName(*kind) : "unknown";
 }
 
 }  // namespace

@@ -83,6 +83,12 @@ void ReadSections(std::span<const std::uint8_t> file, std::uint16_t count, PeHea
 
 const char* PeKindName(PeKind kind) { return kind == PeKind::Pe32Plus ? "x64" : "x86"; }
 
+std::optional<PeKind> PeKindOfMagic(std::uint16_t magic) {
+  if (magic == pe32::kMagicValue) return PeKind::Pe32;
+  if (magic == pe32::kMagicValue64) return PeKind::Pe32Plus;
+  return std::nullopt;
+}
+
 std::uint64_t AlignUp(std::uint64_t value, std::uint32_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
 }
@@ -106,8 +112,9 @@ PeHeaders ReadPeHeaders(std::span<const std::uint8_t> file) {
   const std::uint16_t optionalSize = U16(file, pe.peOffset + 20);
   if (file.size() - pe.optionalHeaderOffset < 2) Refuse("the file ends inside the optional header");
   const std::uint16_t magic = U16(file, pe.optionalHeaderOffset + pe32::kMagic);
-  if (magic != pe32::kMagicValue && magic != pe32::kMagicValue64) Refuse("unknown optional header magic " + Hex(magic));
-  pe.kind = magic == pe32::kMagicValue64 ? PeKind::Pe32Plus : PeKind::Pe32;
+  const std::optional<PeKind> kind = PeKindOfMagic(magic);
+  if (!kind) Refuse("unknown optional header magic " + Hex(magic));
+  pe.kind = *kind;
   const std::size_t wider = pe.kind == PeKind::Pe32Plus ? pe32::kWiderFields64 : 0;
   if (optionalSize < pe32::kDataDirectories + wider) {
     Refuse("the optional header is " + std::to_string(optionalSize) + " bytes, too small for " + PeKindName(pe.kind));

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,6 +36,9 @@ enum class PeKind { Pe32, Pe32Plus };
 // "x86" (PE32, the 32-bit program) or "x64" (PE32+, the program for 64-bit
 // Windows), the names used in project files and reports.
 const char* PeKindName(PeKind kind);
+
+// The kind an optional header's magic names; none for any other magic.
+std::optional<PeKind> PeKindOfMagic(std::uint16_t magic);
 
 struct PeSectionHeader {
   std::string name;             // up to 8 characters

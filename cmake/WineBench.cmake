@@ -104,7 +104,7 @@ endforeach()
 # End-to-end tests: every tests/e2e/test_*.py is one ctest test, run with the
 # 32-bit program where this machine executes 32-bit code and with the program
 # for 64-bit Windows where it does not. Where both run, the 64-bit program
-# also runs a smoke set (e2e64_*); the equivalence test runs both itself.
+# also runs a smoke set (e2e64_*).
 file(GLOB BRENNICK_E2E_TESTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/test_*.py)
 set(BRENNICK_E2E64_SMOKE test_startup test_setup_package test_uninstall_run)
 foreach(script ${BRENNICK_E2E_TESTS})

@@ -11,13 +11,9 @@ WORK = "C:\\work"
 
 class ProgramTestCase(unittest.TestCase):
     arch = "win32"
-    # The flavours of the program a class makes sense for.
-    flavours = ("x86", "x64")
 
     @classmethod
     def setUpClass(cls):
-        if flavour() not in cls.flavours:
-            raise unittest.SkipTest("only for the %s program" % " and ".join(cls.flavours))
         if cls.repeats_its_parent() and not cls.own_tests():
             raise unittest.SkipTest("the program for 64-bit Windows runs %s in the 64-bit prefix already"
                                     % cls.__mro__[1].__name__)

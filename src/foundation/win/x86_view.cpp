@@ -15,9 +15,10 @@ namespace {
 thread_local bool redirectionOff = false;
 
 struct SystemFolders {
-  std::wstring windows;
-  std::wstring system;  // the real system folder ("System32")
-  std::wstring wow64;   // the 32-bit one; empty where the system has no 32-bit subsystem
+  std::wstring system;     // the real system folder ("System32")
+  std::wstring wow64;      // the 32-bit one; empty where the system has no 32-bit subsystem
+  std::wstring sysnative;  // the name under which a 32-bit process reaches the real one
+  std::wstring regedit;    // the Windows folder's regedit.exe, which a 32-bit process gets from `wow64`
 };
 
 template <class Call>
@@ -28,10 +29,12 @@ std::wstring FolderFrom(Call call) {
 }
 
 const SystemFolders& Folders() {
-  static const SystemFolders folders{
-      FolderFrom([](wchar_t* path, UINT size) { return ::GetWindowsDirectoryW(path, size); }),
-      FolderFrom([](wchar_t* path, UINT size) { return ::GetSystemDirectoryW(path, size); }),
-      FolderFrom([](wchar_t* path, UINT size) { return ::GetSystemWow64DirectoryW(path, size); })};
+  static const SystemFolders folders = [] {
+    const std::wstring windows = FolderFrom([](wchar_t* path, UINT size) { return ::GetWindowsDirectoryW(path, size); });
+    return SystemFolders{FolderFrom([](wchar_t* path, UINT size) { return ::GetSystemDirectoryW(path, size); }),
+                         FolderFrom([](wchar_t* path, UINT size) { return ::GetSystemWow64DirectoryW(path, size); }),
+                         windows + L"\\Sysnative", windows + L"\\regedit.exe"};
+  }();
   return folders;
 }
 
@@ -140,8 +143,8 @@ std::wstring RedirectedPath(std::wstring path) {
   const std::wstring full = FullPath(path);
   std::wstring_view rest;
   if (Below(full, folders.system, rest)) return LeftAlone(rest) ? path : folders.wow64 + std::wstring(rest);
-  if (Below(full, folders.windows + L"\\Sysnative", rest)) return folders.system + std::wstring(rest);
-  if (SameText(full, folders.windows + L"\\regedit.exe")) return folders.wow64 + L"\\regedit.exe";
+  if (Below(full, folders.sysnative, rest)) return folders.system + std::wstring(rest);
+  if (SameText(full, folders.regedit)) return folders.wow64 + L"\\regedit.exe";
   return path;
 }
 
