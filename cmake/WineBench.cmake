@@ -126,6 +126,17 @@ foreach(script ${BRENNICK_E2E_TESTS})
   endforeach()
 endforeach()
 
+# The two programs change 64-bit Windows alike: the same products installed
+# and removed by each in a fresh 64-bit prefix. It needs 32-bit execution and
+# is not part of the default run (test preset "equivalence", or
+# scripts/test.sh --both-flavours) until it has passed on such a machine.
+add_test(NAME e2e_flavour_equivalence
+  COMMAND ${Python3_EXECUTABLE} ${BRENNICK_HARNESS}/run_e2e.py flavour_equivalence
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
+set_tests_properties(e2e_flavour_equivalence PROPERTIES
+  LABELS "e2e;equivalence" FIXTURES_REQUIRED xvfb ENVIRONMENT "${BRENNICK_TEST_ENV}" TIMEOUT 900
+  SKIP_RETURN_CODE 77)
+
 # The harness itself, on the path of a machine without 32-bit execution
 # (forced, so that it is tried on every machine).
 add_test(NAME harness_tests

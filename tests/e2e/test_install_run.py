@@ -8,7 +8,7 @@ import unittest
 
 from install_fixture import STAMP, STAMP_EPOCH, InstallTestCase
 from program_fixture import WORK
-from wine_env import screenshot, windows_dir, wine_program
+from wine_env import screenshot, windows_dir
 
 
 
@@ -269,7 +269,7 @@ class LockedFile(InstallTestCase):
         tool = self.prefix.drive_c / "tools" / "holdfile.exe"
         if not tool.exists():
             tool.write_bytes((windows_dir() / "holdfile.exe").read_bytes())
-        holder = subprocess.Popen([wine_program(), "C:\\tools\\holdfile.exe", folder + "\\locked.dat"], env=self.prefix.env,
+        holder = subprocess.Popen([self.prefix.loader, "C:\\tools\\holdfile.exe", folder + "\\locked.dat"], env=self.prefix.env,
                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.assertEqual(holder.stdout.readline().strip(), "held")
         return setup, target, holder, folder

@@ -8,7 +8,7 @@ import unittest
 
 from install_fixture import STAMP, InstallTestCase
 from program_fixture import WORK
-from wine_env import screenshot, wait_until, windows_dir, wine_program
+from wine_env import screenshot, wait_until, windows_dir
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 
@@ -202,7 +202,7 @@ class UninstallFailures(UninstallTestCase):
         tool = self.prefix.drive_c / "tools" / "holdfile.exe"
         if not tool.exists():
             tool.write_bytes((windows_dir() / "holdfile.exe").read_bytes())
-        holder = subprocess.Popen([wine_program(), "C:\\tools\\holdfile.exe", windows_path], env=self.prefix.env,
+        holder = subprocess.Popen([self.prefix.loader, "C:\\tools\\holdfile.exe", windows_path], env=self.prefix.env,
                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
         self.assertEqual(holder.stdout.readline().strip(), "held")
         return holder

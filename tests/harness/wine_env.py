@@ -53,10 +53,10 @@ def program_file(of_flavour: str = None) -> Path:
     return windows_dir(of_flavour) / ("brennick64.exe" if of_flavour == "x64" else "brennick.exe")
 
 
-def prefix_arch(arch: str) -> str:
+def prefix_arch(arch: str, of_flavour: str = None) -> str:
     """Where a test asks for a 32-bit Windows prefix, the program for 64-bit
     Windows runs in the 64-bit one: it does not start on 32-bit Windows."""
-    return "win64" if flavour() == "x64" else arch
+    return "win64" if (of_flavour or flavour()) == "x64" else arch
 
 
 def wine_dir() -> Path:
@@ -77,13 +77,13 @@ def require_x86_32(what: str) -> None:
         raise machine.MachineSkip("%s: %s needs 32-bit execution, and %s" % (machine.SKIP_MARK, what, facts["reason"]))
 
 
-def wine_program() -> str:
+def wine_program(of_flavour: str = None) -> str:
     """The Wine loader the harness starts. Debian's `wine` wrapper always runs
     the 32-bit loader when wine32 is installed; the program for 64-bit Windows
     (and everything where 32-bit code does not run) is started through the
     64-bit loader itself, the same way on every machine."""
     facts = machine_facts()
-    return "wine" if facts["x86_32"] and flavour() == "x86" else facts["wine64_loader"]
+    return "wine" if facts["x86_32"] and (of_flavour or flavour()) == "x86" else facts["wine64_loader"]
 
 
 def xvfb_state_file() -> Path:
@@ -99,15 +99,17 @@ def display() -> str:
     raise RuntimeError("no X server: start one with tests/harness/xvfb.py start")
 
 
-def wine_environment(prefix: Path, home: Path, arch: str, with_display: bool = True) -> dict:
+def wine_environment(prefix: Path, home: Path, arch: str, with_display: bool = True,
+                     of_flavour: str = None) -> dict:
     env = dict(os.environ)
     env.update(WINE_SETTINGS)
     env["WINEPREFIX"] = str(prefix)
     env["WINEARCH"] = arch
-    if wine_program() != "wine":
+    loader = wine_program(of_flavour)
+    if loader != "wine":
         # The 64-bit loader finds the rest of Wine (and its 32-bit half,
         # where one runs) through the loader it was started as.
-        env["WINELOADER"] = wine_program()
+        env["WINELOADER"] = loader
     # Wine links Desktop, Documents and the like into HOME and the XDG folders:
     # keep them inside the test's own folder.
     env["HOME"] = str(home)
@@ -148,15 +150,18 @@ class Prefix:
     in C:\\tools. Use as a context manager: the Wine server is stopped and
     the copy removed at the end (kept when BRENNICK_KEEP_PREFIX is set).
     Raises machine.MachineSkip, before anything is made, where the machine
-    cannot run what the prefix needs."""
+    cannot run what the prefix needs. Its programs and test tools are those
+    of `of_flavour` (the current flavour by default)."""
 
-    def __init__(self, name: str, arch: str = "win32"):
-        if flavour() == "x86":
+    def __init__(self, name: str, arch: str = "win32", of_flavour: str = None):
+        self.flavour = of_flavour or flavour()
+        if self.flavour == "x86":
             # The test tools, like the program, are 32-bit Windows programs.
             require_x86_32("the %s prefix with the 32-bit test tools" % arch)
-        arch = prefix_arch(arch)
+        arch = prefix_arch(arch, self.flavour)
         self.name = name
         self.arch = arch
+        self.loader = wine_program(self.flavour)
         self.root = build_dir() / "test-work" / name
         if self.root.exists():
             shutil.rmtree(self.root)
@@ -168,11 +173,11 @@ class Prefix:
         if not (wine_dir() / (arch + ".ready")).exists():
             raise RuntimeError("template prefix %s is not booted; build the host tree first" % src)
         subprocess.run(["cp", "-a", str(src), str(self.path)], check=True)
-        self.env = wine_environment(self.path, self.home, arch)
+        self.env = wine_environment(self.path, self.home, arch, of_flavour=self.flavour)
         tools = self.drive_c / "tools"
         tools.mkdir()
         for tool in ("launch.exe", "uidriver.exe"):
-            shutil.copy2(windows_dir() / tool, tools / tool)
+            shutil.copy2(windows_dir(self.flavour) / tool, tools / tool)
         # Keep one Wine server for the whole test instead of one per command.
         # It stays in the foreground, so it is started, not waited for.
         self.server = subprocess.Popen(["wineserver", "-f", "-p"], env=self.env, start_new_session=True,
@@ -183,7 +188,7 @@ class Prefix:
         # with our pipes would wait for them), and a program that starts while
         # the desktop is coming up may hang. The UI driver, asked about a
         # process that does not exist, touches windows and ends at once.
-        subprocess.run([wine_program(), "C:\\tools\\uidriver.exe", "windows", "1", "--timeout", "0"], env=self.env,
+        subprocess.run([self.loader, "C:\\tools\\uidriver.exe", "windows", "1", "--timeout", "0"], env=self.env,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
     @property
@@ -200,7 +205,7 @@ class Prefix:
             # `reg` sees the registry as the 32-bit program does, whichever
             # of Wine's loaders starts it; "/reg:64" asks for the other view.
             args = (*args, "/reg:32")
-        return subprocess.run([wine_program(), *args], env=self.env, timeout=timeout, check=check,
+        return subprocess.run([self.loader, *args], env=self.env, timeout=timeout, check=check,
                               capture_output=True, **kwargs)
 
     def start(self, command_line: str, app: str = None, cwd: str = "C:\\") -> "Launched":
@@ -233,7 +238,7 @@ class Launched:
     count = 0
 
     def __init__(self, prefix: Prefix, command_line: str, app: str, cwd: str):
-        args = [wine_program(), "C:\\tools\\launch.exe", "--cwd", cwd]
+        args = [prefix.loader, "C:\\tools\\launch.exe", "--cwd", cwd]
         if app:
             args += ["--app", app]
         args.append(command_line.encode("utf-8").hex() or "-")
