@@ -12,8 +12,8 @@
 
 #include "builder/packed_encoder.h"
 #include "corpus.h"
-#include "startup/package_checksum.h"
-#include "startup/packed_block.h"
+#include "package/package_checksum.h"
+#include "package/packed_block.h"
 
 namespace {
 

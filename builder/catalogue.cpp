@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "build_error.h"
-#include "startup/line_breaks.h"
+#include "package/line_breaks.h"
 #include "windows_1252.h"
 
 namespace brennick::build {

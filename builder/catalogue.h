@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick::build {
 

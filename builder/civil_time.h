@@ -6,7 +6,7 @@
 #include <optional>
 #include <string_view>
 
-#include "startup/file_record.h"
+#include "package/file_record.h"
 
 namespace brennick::build {
 

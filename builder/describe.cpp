@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "flag_names.h"
-#include "startup/package_checksum.h"
-#include "startup/settings_fields.h"
+#include "package/package_checksum.h"
+#include "package/settings_fields.h"
 #include "windows_1252.h"
 
 namespace brennick::build {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "json.h"
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick::build {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "build_error.h"
-#include "startup/package_checksum.h"
+#include "package/package_checksum.h"
 
 namespace brennick::build {
 

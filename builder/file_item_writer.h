@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "startup/file_record.h"
+#include "package/file_record.h"
 
 namespace brennick::build {
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "builder/build_error.h"
-#include "startup/package_checksum.h"
+#include "package/package_checksum.h"
 
 namespace brennick::build {
 

@@ -9,15 +9,15 @@
 #include "describe.h"
 #include "foundation/byte_view.h"
 #include "foundation/fatal.h"
+#include "package/archive_reader.h"
+#include "package/corrupt_installer.h"
+#include "package/file_record.h"
+#include "package/package_checksum.h"
+#include "package/package_header.h"
+#include "package/pe_layout.h"
+#include "package/settings_reader.h"
+#include "package/settings_unpack.h"
 #include "pe_headers.h"
-#include "startup/archive_reader.h"
-#include "startup/corrupt_installer.h"
-#include "startup/file_record.h"
-#include "startup/package_header.h"
-#include "startup/package_checksum.h"
-#include "startup/pe_layout.h"
-#include "startup/settings_reader.h"
-#include "startup/settings_unpack.h"
 
 namespace brennick::build {
 

@@ -1,17 +1,17 @@
 #include "package_writer.h"
 
 #include "build_error.h"
-#include "foundation/byte_store.h"
 #include "builder/package_chunker.h"
 #include "builder/pe_headers.h"
 #include "builder/pe_section.h"
 #include "builder/settings_block_encoder.h"
 #include "file_item_writer.h"
+#include "foundation/byte_store.h"
+#include "package/package_checksum.h"
+#include "package/package_layout.h"
+#include "package/pe_layout.h"
+#include "package/uninstaller_image.h"
 #include "settings_writer.h"
-#include "startup/package_checksum.h"
-#include "startup/package_layout.h"
-#include "startup/pe_layout.h"
-#include "startup/uninstaller_image.h"
 
 namespace brennick::build {
 

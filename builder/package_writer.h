@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "builder/packed_encoder.h"
-#include "startup/file_record.h"
-#include "startup/package_header.h"
-#include "startup/settings_record.h"
+#include "package/file_record.h"
+#include "package/package_header.h"
+#include "package/settings_record.h"
 
 namespace brennick::build {
 

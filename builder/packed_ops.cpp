@@ -2,7 +2,7 @@
 
 #include "builder/bit_writer.h"
 #include "builder/packed_costs.h"
-#include "startup/package_layout.h"
+#include "package/package_layout.h"
 
 namespace brennick::build {
 

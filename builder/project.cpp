@@ -1,9 +1,9 @@
 #include "project.h"
 
 #include "build_error.h"
+#include "package/package_layout.h"
 #include "project_parts.h"
 #include "settings_writer.h"
-#include "startup/package_layout.h"
 
 namespace brennick::build {
 

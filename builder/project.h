@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "package/file_record.h"
+#include "package/settings_record.h"
 #include "packed_encoder.h"
 #include "pe_headers.h"
-#include "startup/file_record.h"
-#include "startup/settings_record.h"
 
 namespace brennick::build {
 

@@ -4,8 +4,8 @@
 #include <tuple>
 
 #include "file_glob.h"
+#include "package/package_layout.h"
 #include "project_parts.h"
-#include "startup/package_layout.h"
 #include "windows_1252.h"
 
 namespace brennick::build {

@@ -2,8 +2,8 @@
 #include <cctype>
 
 #include "catalogue.h"
+#include "package/settings_fields.h"
 #include "project_parts.h"
-#include "startup/settings_fields.h"
 #include "windows_1252.h"
 
 namespace brennick::build {

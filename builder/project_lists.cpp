@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "package/line_breaks.h"
+#include "package/package_layout.h"
+#include "package/settings_fields.h"
 #include "project_parts.h"
-#include "startup/line_breaks.h"
-#include "startup/package_layout.h"
-#include "startup/settings_fields.h"
 
 namespace brennick::build {
 

@@ -1,5 +1,5 @@
+#include "package/settings_fields.h"
 #include "project_parts.h"
-#include "startup/settings_fields.h"
 
 namespace brennick::build {
 

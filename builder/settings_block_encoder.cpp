@@ -1,7 +1,7 @@
 #include "builder/settings_block_encoder.h"
 
-#include "startup/package_checksum.h"
-#include "startup/scramble.h"
+#include "package/package_checksum.h"
+#include "package/scramble.h"
 
 namespace brennick::build {
 

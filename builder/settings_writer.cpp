@@ -5,7 +5,7 @@
 #include <string>
 
 #include "build_error.h"
-#include "startup/settings_fields.h"
+#include "package/settings_fields.h"
 
 namespace brennick::build {
 

@@ -7,6 +7,6 @@ brennick_warnings(brennick_core)
 
 # The decoder and the checksum run over tens of megabytes at every install:
 # they get the full optimisation level in every build.
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/startup/packed_block.cpp
-                            ${PROJECT_SOURCE_DIR}/src/startup/package_checksum.cpp
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/package/packed_block.cpp
+                            ${PROJECT_SOURCE_DIR}/src/package/package_checksum.cpp
                             PROPERTIES COMPILE_OPTIONS -O3)

@@ -19,7 +19,7 @@ set(BRENNICK_FUZZ_FLAGS
   -Wall -Wextra -Werror
   -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR} -I${PROJECT_SOURCE_DIR}/fuzz)
 file(GLOB BRENNICK_FUZZ_HEADERS CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/src/startup/*.h ${PROJECT_SOURCE_DIR}/src/foundation/*.h
+  ${PROJECT_SOURCE_DIR}/src/package/*.h ${PROJECT_SOURCE_DIR}/src/foundation/*.h
   ${PROJECT_SOURCE_DIR}/builder/*.h ${PROJECT_SOURCE_DIR}/fuzz/*.h)
 
 # Seeds made by the builder, so that every run starts from well-formed input.
@@ -62,17 +62,17 @@ function(brennick_fuzz_target name)
   set_tests_properties(fuzz_${name} PROPERTIES LABELS fuzz TIMEOUT 120)
 endfunction()
 
-set(BRENNICK_DECODER_SOURCES src/startup/packed_block.cpp)
+set(BRENNICK_DECODER_SOURCES src/package/packed_block.cpp)
 set(BRENNICK_ENCODER_SOURCES
   builder/packed_encoder.cpp builder/packed_ops.cpp builder/match_finder.cpp
   builder/greedy_parse.cpp builder/optimal_parse.cpp)
 
 brennick_fuzz_target(packed_block ${BRENNICK_DECODER_SOURCES})
 brennick_fuzz_target(archive_reader ${BRENNICK_DECODER_SOURCES}
-  src/startup/archive_reader.cpp src/startup/record_queue.cpp src/startup/package_checksum.cpp)
+  src/package/archive_reader.cpp src/package/record_queue.cpp src/package/package_checksum.cpp)
 brennick_fuzz_target(packed_roundtrip ${BRENNICK_DECODER_SOURCES} ${BRENNICK_ENCODER_SOURCES})
 brennick_fuzz_target(package_reader
-  src/startup/package_header.cpp src/startup/package_cursor.cpp src/startup/settings_reader.cpp
-  src/startup/line_breaks.cpp src/foundation/fatal.cpp builder/settings_writer.cpp)
+  src/package/package_header.cpp src/package/package_cursor.cpp src/package/settings_reader.cpp
+  src/package/line_breaks.cpp src/foundation/fatal.cpp builder/settings_writer.cpp)
 
 add_custom_target(fuzz_targets ALL DEPENDS ${BRENNICK_FUZZ_OUTPUTS})

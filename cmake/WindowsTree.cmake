@@ -8,12 +8,12 @@ add_link_options(-Wl,--gc-sections)
 
 # The Windows edge: every .cpp in a win/ folder of src/, but the entry point.
 file(GLOB BRENNICK_EDGE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/*/win/*.cpp)
-list(FILTER BRENNICK_EDGE_SOURCES EXCLUDE REGEX "/startup/win/main\\.cpp$")
+list(FILTER BRENNICK_EDGE_SOURCES EXCLUDE REGEX "/app/win/main\\.cpp$")
 add_library(brennick_edge STATIC ${BRENNICK_EDGE_SOURCES})
 target_link_libraries(brennick_edge PUBLIC brennick_core ole32 user32 gdi32 advapi32 shell32 uuid)
 brennick_warnings(brennick_edge)
 
-add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/startup/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc)
+add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/app/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc)
 target_link_libraries(brennick PRIVATE brennick_edge)
 target_link_options(brennick PRIVATE -mwindows -s)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "fuzz_corrupt.h"
-#include "startup/archive_reader.h"
-#include "startup/package_checksum.h"
+#include "package/archive_reader.h"
+#include "package/package_checksum.h"
 
 namespace {
 

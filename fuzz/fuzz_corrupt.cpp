@@ -1,6 +1,6 @@
 #include "fuzz_corrupt.h"
 
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 

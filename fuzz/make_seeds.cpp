@@ -9,9 +9,9 @@
 
 #include "builder/package_chunker.h"
 #include "builder/package_writer.h"
-#include "builder/settings_writer.h"
-#include "startup/package_layout.h"
 #include "builder/packed_encoder.h"
+#include "builder/settings_writer.h"
+#include "package/package_layout.h"
 
 namespace {
 

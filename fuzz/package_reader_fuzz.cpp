@@ -12,8 +12,8 @@
 #include "builder/settings_writer.h"
 #include "foundation/fatal.h"
 #include "fuzz_corrupt.h"
-#include "startup/package_header.h"
-#include "startup/settings_reader.h"
+#include "package/package_header.h"
+#include "package/settings_reader.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "fuzz_corrupt.h"
-#include "startup/packed_block.h"
+#include "package/packed_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::uint8_t> block(data, data + size);

@@ -6,7 +6,7 @@
 
 #include "builder/packed_encoder.h"
 #include "fuzz_corrupt.h"
-#include "startup/packed_block.h"
+#include "package/packed_block.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -1,6 +1,6 @@
 #include "engine/file_destination.h"
 
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 #include "startup/own_file_name.h"
 #include "startup/resolve_path.h"
 

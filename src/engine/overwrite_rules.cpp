@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "foundation/version_compare.h"
-#include "startup/file_stamp.h"
+#include "package/file_stamp.h"
 
 namespace brennick {
 

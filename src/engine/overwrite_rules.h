@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "startup/file_record.h"
+#include "package/file_record.h"
 
 namespace brennick {
 

@@ -1,12 +1,12 @@
-#include "startup/archive_reader.h"
+#include "package/archive_reader.h"
 
 #include <vector>
 
 #include "foundation/byte_view.h"
-#include "startup/corrupt_installer.h"
-#include "startup/package_checksum.h"
-#include "startup/packed_block.h"
-#include "startup/record_queue.h"
+#include "package/corrupt_installer.h"
+#include "package/package_checksum.h"
+#include "package/packed_block.h"
+#include "package/record_queue.h"
 
 namespace brennick {
 

@@ -1,8 +1,8 @@
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 #include "foundation/fatal.h"
 #include "foundation/format_check.h"
-#include "startup/message_lookup.h"
+#include "package/message_lookup.h"
 
 namespace brennick {
 

@@ -1,9 +1,9 @@
-#include "startup/file_record.h"
+#include "package/file_record.h"
 
-#include "startup/corrupt_installer.h"
-#include "startup/package_checksum.h"
-#include "startup/package_cursor.h"
-#include "startup/package_layout.h"
+#include "package/corrupt_installer.h"
+#include "package/package_checksum.h"
+#include "package/package_cursor.h"
+#include "package/package_layout.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "startup/file_stamp.h"
+#include "package/file_stamp.h"
 
 namespace brennick {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/file_record.h"
+#include "package/file_record.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "startup/line_breaks.h"
+#include "package/line_breaks.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "startup/message_lookup.h"
+#include "package/message_lookup.h"
 
 namespace brennick {
 

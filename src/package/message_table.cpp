@@ -1,4 +1,4 @@
-#include "startup/message_table.h"
+#include "package/message_table.h"
 
 namespace brennick {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "startup/product_text.h"
-#include "startup/settings_record.h"
+#include "package/product_text.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

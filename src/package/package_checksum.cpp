@@ -1,9 +1,9 @@
-#include "startup/package_checksum.h"
+#include "package/package_checksum.h"
 
 #include <bit>
 #include <cstring>
 
-#include "startup/package_layout.h"
+#include "package/package_layout.h"
 
 namespace brennick {
 

@@ -1,8 +1,8 @@
-#include "startup/package_cursor.h"
+#include "package/package_cursor.h"
 
 #include <algorithm>
 
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 

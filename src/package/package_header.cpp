@@ -1,10 +1,10 @@
-#include "startup/package_header.h"
+#include "package/package_header.h"
 
 #include "foundation/fatal.h"
-#include "startup/corrupt_installer.h"
-#include "startup/installer_state.h"
-#include "startup/package_cursor.h"
-#include "startup/package_layout.h"
+#include "package/corrupt_installer.h"
+#include "package/package_cursor.h"
+#include "package/package_layout.h"
+#include "res/version.h"
 
 namespace brennick {
 
@@ -17,9 +17,9 @@ PackageParts ReadPackageHeader(std::span<const std::uint8_t> section) {
   if (h.Magic != package::kPackageMagic) CorruptInstaller(corrupt::kPackageMagic);
   h.Version = cursor.ReadString();
   if (h.Version != package::kPackageVersion) {
-    FatalError("The installer version (27.0.5) does not match the version of %s (%s).  Close all applications and "
-               "reinstall %s.",
-               kFamilyName, h.Version.c_str(), kFamilyName);
+    FatalError("The installer version (" BRENNICK_VERSION_TEXT ") does not match the version of %s (%s).  Close all "
+               "applications and reinstall %s.",
+               BRENNICK_FAMILY_NAME, h.Version.c_str(), BRENNICK_FAMILY_NAME);
   }
   h.SettingsSize = cursor.ReadI32();
   if (h.SettingsSize < 1 || h.SettingsSize > package::kMaxSettingsSize) CorruptInstaller(corrupt::kSettingsSize);

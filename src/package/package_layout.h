@@ -32,11 +32,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "res/version.h"
+
 namespace brennick::package {
 
 constexpr std::string_view kSectionName = ".setup";
 constexpr std::uint32_t kPackageMagic = 0xA4F23DE5;
-constexpr std::string_view kPackageVersion = "27.0.5";
+constexpr std::string_view kPackageVersion = BRENNICK_VERSION_TEXT;
 
 constexpr std::int32_t kMaxSettingsSize = 0x31FFFFF;
 constexpr std::int32_t kMaxFileDataSize = 0x40000000;

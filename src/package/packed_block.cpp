@@ -1,11 +1,11 @@
-#include "startup/packed_block.h"
+#include "package/packed_block.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
 #include "foundation/byte_view.h"
-#include "startup/package_layout.h"
+#include "package/package_layout.h"
 
 namespace brennick {
 

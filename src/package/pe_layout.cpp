@@ -1,10 +1,11 @@
-#include "startup/pe_layout.h"
+#include "package/pe_layout.h"
 
 #include <cstring>
 
 #include "foundation/byte_view.h"
 #include "foundation/fatal.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
+#include "package/package_layout.h"
 
 namespace brennick {
 
@@ -58,7 +59,7 @@ SectionEntry FindSection(std::span<const std::uint8_t> head, const PeLayout& lay
 
 SectionEntry LocateSetupSection(std::span<const std::uint8_t> head) {
   const PeLayout layout = ReadPeLayout(head);
-  const SectionEntry setup = FindSection(head, layout, ".setup");
+  const SectionEntry setup = FindSection(head, layout, package::kSectionName);
   if (setup.index == layout.sectionCount) FatalError("%s", kNoPackageMessage);
   if (setup.fileOffset == 0) CorruptInstaller(corrupt::kSetupOffsetZero);
   return setup;

@@ -1,4 +1,4 @@
-#include "startup/product_text.h"
+#include "package/product_text.h"
 
 #include "foundation/text.h"
 

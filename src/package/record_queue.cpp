@@ -1,7 +1,7 @@
-#include "startup/record_queue.h"
+#include "package/record_queue.h"
 
 #include "foundation/byte_view.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 

@@ -25,9 +25,9 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/corrupt_installer.h"
-#include "startup/package_layout.h"
-#include "startup/settings_record.h"
+#include "package/corrupt_installer.h"
+#include "package/package_layout.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

@@ -1,10 +1,10 @@
-#include "startup/settings_reader.h"
+#include "package/settings_reader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "startup/line_breaks.h"
-#include "startup/settings_fields.h"
+#include "package/line_breaks.h"
+#include "package/settings_fields.h"
 
 namespace brennick {
 

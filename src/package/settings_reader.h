@@ -4,7 +4,7 @@
 #include <functional>
 #include <span>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

@@ -1,8 +1,8 @@
-#include "startup/settings_unpack.h"
+#include "package/settings_unpack.h"
 
-#include "startup/corrupt_installer.h"
-#include "startup/packed_block.h"
-#include "startup/scramble.h"
+#include "package/corrupt_installer.h"
+#include "package/packed_block.h"
+#include "package/scramble.h"
 
 namespace brennick {
 

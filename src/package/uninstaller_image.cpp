@@ -1,11 +1,11 @@
-#include "startup/uninstaller_image.h"
+#include "package/uninstaller_image.h"
 
 #include <cstring>
 
 #include "foundation/byte_store.h"
 #include "foundation/byte_view.h"
 #include "foundation/fatal.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "startup/pe_layout.h"
+#include "package/pe_layout.h"
 
 namespace brennick {
 

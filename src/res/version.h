@@ -6,3 +6,6 @@
 #define BRENNICK_VERSION_MINOR 0
 #define BRENNICK_VERSION_PATCH 5
 #define BRENNICK_VERSION_TEXT "27.0.5"
+
+// The name the installer calls itself by in its messages.
+#define BRENNICK_FAMILY_NAME "Brennick Setup"

@@ -1,4 +1,4 @@
-#include "uninstall/collect_uninstall_data.h"
+#include "run/collect_uninstall_data.h"
 
 #include "foundation/text.h"
 #include "startup/installer_settings.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "run/uninstall_data.h"
 #include "startup/installer_state.h"
-#include "uninstall/uninstall_data.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "uninstall/comma_fields.h"
+#include "run/comma_fields.h"
 
 namespace brennick {
 

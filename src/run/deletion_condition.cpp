@@ -1,4 +1,4 @@
-#include "uninstall/deletion_condition.h"
+#include "run/deletion_condition.h"
 
 #include <charconv>
 #include <limits>
@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "foundation/text.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 

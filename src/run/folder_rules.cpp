@@ -1,4 +1,4 @@
-#include "engine/folder_rules.h"
+#include "run/folder_rules.h"
 
 #include "foundation/text.h"
 

@@ -1,9 +1,9 @@
-#include "engine/install_batch_text.h"
+#include "run/install_batch_text.h"
 
 #include "foundation/open_error.h"
 #include "foundation/path_text.h"
 #include "foundation/text.h"
-#include "startup/line_breaks.h"
+#include "package/line_breaks.h"
 
 namespace brennick {
 

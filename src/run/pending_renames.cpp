@@ -1,4 +1,4 @@
-#include "uninstall/pending_renames.h"
+#include "run/pending_renames.h"
 
 #include <string_view>
 

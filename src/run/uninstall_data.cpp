@@ -1,12 +1,12 @@
-#include "uninstall/uninstall_data.h"
+#include "run/uninstall_data.h"
 
 #include <initializer_list>
 #include <optional>
 #include <utility>
 
 #include "foundation/text.h"
-#include "startup/line_breaks.h"
-#include "uninstall/comma_fields.h"
+#include "package/line_breaks.h"
+#include "run/comma_fields.h"
 
 namespace brennick {
 

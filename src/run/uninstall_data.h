@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/install_lists.h"
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
+#include "startup/install_lists.h"
 
 namespace brennick {
 

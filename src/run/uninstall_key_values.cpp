@@ -1,9 +1,9 @@
-#include "engine/uninstall_key_values.h"
+#include "run/uninstall_key_values.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "engine/window_match.h"
+#include "run/window_match.h"
 
 namespace brennick {
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

@@ -1,4 +1,4 @@
-#include "engine/install_lists.h"
+#include "startup/install_lists.h"
 
 #include "foundation/text.h"
 

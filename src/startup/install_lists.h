@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 
 namespace brennick {
 

@@ -1,8 +1,8 @@
 #include "startup/installer_settings.h"
 
 #include "foundation/text.h"
+#include "package/settings_reader.h"
 #include "startup/resolve_path.h"
-#include "startup/settings_reader.h"
 
 namespace brennick {
 

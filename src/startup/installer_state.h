@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_lists.h"
-#include "startup/message_table.h"
-#include "startup/settings_record.h"
+#include "package/message_table.h"
+#include "package/settings_record.h"
+#include "startup/install_lists.h"
 
 namespace brennick {
 
@@ -53,7 +53,6 @@ struct InstallerState {
   std::size_t LanguageIndex = 0;
 
   // Install run.
-  std::string TempLogPath;  // the temporary install log; the orderly exit deletes it
   std::string FailureText;  // every failure report of the run; empty when nothing failed
   bool InstallDirFixed = false;       // the folder came from the registry or the earlier installation
   bool PreviousInstallFound = false;  // an earlier installation with an existing folder
@@ -68,7 +67,5 @@ struct InstallerState {
   std::int64_t RequiredSpace = -1;  // bytes needed on the install drive; -1 until computed
   InstallLists Lists;               // what the file loop hands on to the later steps
 };
-
-inline constexpr const char* kFamilyName = "Brennick Setup";
 
 }  // namespace brennick

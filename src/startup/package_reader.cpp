@@ -1,9 +1,9 @@
 #include "startup/package_reader.h"
 
-#include "startup/corrupt_installer.h"
-#include "startup/package_checksum.h"
-#include "startup/settings_unpack.h"
-#include "startup/uninstaller_image.h"
+#include "package/corrupt_installer.h"
+#include "package/package_checksum.h"
+#include "package/settings_unpack.h"
+#include "package/uninstaller_image.h"
 
 namespace brennick {
 

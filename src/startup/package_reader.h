@@ -4,9 +4,9 @@
 #include <functional>
 #include <span>
 
+#include "package/package_header.h"
+#include "package/pe_layout.h"
 #include "startup/installer_settings.h"
-#include "startup/package_header.h"
-#include "startup/pe_layout.h"
 
 namespace brennick {
 

@@ -7,7 +7,7 @@
 
 #include "foundation/path_text.h"
 #include "foundation/text.h"
-#include "uninstall/comma_fields.h"
+#include "run/comma_fields.h"
 
 namespace brennick {
 

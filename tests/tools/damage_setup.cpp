@@ -24,14 +24,14 @@
 #include "builder/packed_encoder.h"
 #include "builder/settings_block_encoder.h"
 #include "builder/settings_writer.h"
-#include "startup/package_checksum.h"
-#include "startup/package_header.h"
-#include "startup/package_layout.h"
-#include "startup/pe_layout.h"
-#include "startup/scramble.h"
-#include "startup/settings_reader.h"
-#include "startup/settings_unpack.h"
-#include "startup/uninstaller_image.h"
+#include "package/package_checksum.h"
+#include "package/package_header.h"
+#include "package/package_layout.h"
+#include "package/pe_layout.h"
+#include "package/scramble.h"
+#include "package/settings_reader.h"
+#include "package/settings_unpack.h"
+#include "package/uninstaller_image.h"
 
 using namespace brennick;
 

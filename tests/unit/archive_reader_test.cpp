@@ -1,4 +1,4 @@
-#include "startup/archive_reader.h"
+#include "package/archive_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include "builder/package_chunker.h"
 #include "fatal_capture.h"
-#include "startup/corrupt_installer.h"
-#include "startup/package_checksum.h"
+#include "package/corrupt_installer.h"
+#include "package/package_checksum.h"
 
 namespace brennick {
 namespace {

@@ -1,9 +1,9 @@
-#include "uninstall/deletion_condition.h"
+#include "run/deletion_condition.h"
 
 #include <gtest/gtest.h>
 
 #include "fatal_capture.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "describe.h"
 #include "json.h"
-#include "startup/package_layout.h"
+#include "package/package_layout.h"
 
 namespace brennick::build {
 namespace {

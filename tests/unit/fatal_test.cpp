@@ -6,7 +6,7 @@
 
 #include "fatal_capture.h"
 #include "foundation/checked_array.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 namespace {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "fatal_capture.h"
-#include "engine/folder_rules.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
+#include "run/folder_rules.h"
 
 namespace brennick {
 namespace {

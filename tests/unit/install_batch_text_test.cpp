@@ -1,4 +1,4 @@
-#include "engine/install_batch_text.h"
+#include "run/install_batch_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/install_log_record.h"
+#include "run/install_log_record.h"
 
 #include <gtest/gtest.h>
 

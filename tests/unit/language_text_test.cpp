@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "foundation/format_check.h"
-#include "startup/message_table.h"
-#include "startup/product_text.h"
+#include "package/message_table.h"
+#include "package/product_text.h"
 #include "startup/resolve_path.h"
 
 namespace brennick {

@@ -1,4 +1,4 @@
-#include "startup/package_checksum.h"
+#include "package/package_checksum.h"
 
 #include <gtest/gtest.h>
 

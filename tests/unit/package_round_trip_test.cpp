@@ -3,14 +3,14 @@
 
 #include "builder/package_writer.h"
 #include "fatal_capture.h"
+#include "package/archive_reader.h"
+#include "package/corrupt_installer.h"
+#include "package/file_record.h"
+#include "package/package_layout.h"
+#include "package/settings_reader.h"
+#include "package/settings_unpack.h"
 #include "pe_fixture.h"
-#include "startup/archive_reader.h"
-#include "startup/corrupt_installer.h"
-#include "startup/file_record.h"
-#include "startup/package_layout.h"
 #include "startup/package_reader.h"
-#include "startup/settings_reader.h"
-#include "startup/settings_unpack.h"
 
 namespace brennick {
 namespace {

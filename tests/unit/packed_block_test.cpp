@@ -1,4 +1,4 @@
-#include "startup/packed_block.h"
+#include "package/packed_block.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/packed_block.h"
+#include "package/packed_block.h"
 
 namespace brennick::build {
 namespace {

@@ -1,4 +1,4 @@
-#include "uninstall/path_variable.h"
+#include "run/path_variable.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "startup/pe_layout.h"
+#include "package/pe_layout.h"
 
 #include <gtest/gtest.h>
 

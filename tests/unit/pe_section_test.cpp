@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "build_error.h"
+#include "package/pe_layout.h"
 #include "pe_checksum.h"
 #include "pe_fixture.h"
 #include "pe_headers.h"
-#include "startup/pe_layout.h"
 
 namespace brennick::build {
 namespace {

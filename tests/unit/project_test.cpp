@@ -10,8 +10,8 @@
 #include "civil_time.h"
 #include "file_glob.h"
 #include "flag_names.h"
+#include "package/package_layout.h"
 #include "project.h"
-#include "startup/package_layout.h"
 #include "temp_folder.h"
 
 namespace brennick::build {

@@ -1,4 +1,4 @@
-#include "startup/record_queue.h"
+#include "package/record_queue.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fatal_capture.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
 
 namespace brennick {
 namespace {

@@ -1,4 +1,4 @@
-#include "startup/scramble.h"
+#include "package/scramble.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 
 #include "build_error.h"
 #include "fatal_capture.h"
+#include "package/corrupt_installer.h"
+#include "package/package_layout.h"
+#include "package/settings_reader.h"
 #include "settings_writer.h"
-#include "startup/package_layout.h"
-#include "startup/corrupt_installer.h"
-#include "startup/settings_reader.h"
 
 namespace brennick {
 namespace {

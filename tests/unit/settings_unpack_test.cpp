@@ -1,4 +1,4 @@
-#include "startup/settings_unpack.h"
+#include "package/settings_unpack.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 
 #include "builder/settings_block_encoder.h"
 #include "fatal_capture.h"
-#include "startup/corrupt_installer.h"
-#include "startup/package_checksum.h"
-#include "startup/packed_block.h"
+#include "package/corrupt_installer.h"
+#include "package/package_checksum.h"
+#include "package/packed_block.h"
 
 namespace brennick {
 namespace {

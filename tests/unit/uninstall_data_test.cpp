@@ -1,9 +1,9 @@
-#include "uninstall/uninstall_data.h"
+#include "run/uninstall_data.h"
 
 #include <gtest/gtest.h>
 
-#include "uninstall/collect_uninstall_data.h"
-#include "uninstall/comma_fields.h"
+#include "run/collect_uninstall_data.h"
+#include "run/comma_fields.h"
 
 namespace brennick {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/uninstall_key_values.h"
+#include "run/uninstall_key_values.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "startup/uninstaller_image.h"
+#include "package/uninstaller_image.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "fatal_capture.h"
+#include "package/pe_layout.h"
 #include "pe_fixture.h"
 #include "pe_section.h"
-#include "startup/pe_layout.h"
 
 namespace brennick {
 namespace {

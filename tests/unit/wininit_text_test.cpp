@@ -1,4 +1,4 @@
-#include "engine/wininit_text.h"
+#include "run/wininit_text.h"
 
 #include <gtest/gtest.h>
 

@@ -76,9 +76,12 @@ TEST_F(FileLayerTest, OpenAndReadAt) {
   ASSERT_TRUE(opened.ok());
   EXPECT_EQ(opened.windowsError, 0u);
   EXPECT_EQ(file.Size(), 10);
-  const std::vector<std::uint8_t> bytes = file.ReadAt(3, 4);
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "3456");
-  EXPECT_EQ(file.ReadAt(8, 100).size(), 2u);  // short at the end of the file
+  const FileRead read = file.ReadAt(3, 4);
+  ASSERT_TRUE(read.result.ok());
+  EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), "3456");
+  const FileRead tail = file.ReadAt(8, 100);
+  EXPECT_TRUE(tail.result.ok());
+  EXPECT_EQ(tail.bytes.size(), 2u);  // short at the end of the file
   EXPECT_TRUE(file.LastFailureMessage().empty());
 }
 

@@ -1,4 +1,4 @@
-#include "foundation/win/file_times.h"
+#include "run/win/file_times.h"
 
 #include <gtest/gtest.h>
 

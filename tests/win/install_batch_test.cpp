@@ -1,8 +1,8 @@
-#include "engine/win/install_batch.h"
+#include "run/win/install_batch.h"
 
 #include <gtest/gtest.h>
 
-#include "engine/win/install_log.h"
+#include "run/win/install_log.h"
 #include "scratch_folder.h"
 
 namespace brennick::win {
@@ -10,18 +10,8 @@ namespace {
 
 using testing::ScratchFolder;
 
-// The temporary install log so far, read through the run's own handle (the
-// file is not shared); the next append still goes to its end.
-std::string LogSoFar(const Program& program) {
-  const HANDLE log = program.installLog.get();
-  ::SetFilePointer(log, 0, nullptr, FILE_BEGIN);
-  std::string text(1 << 16, '\0');
-  DWORD got = 0;
-  ::ReadFile(log, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-  ::SetFilePointer(log, 0, nullptr, FILE_END);
-  text.resize(got);
-  return text;
-}
+// The temporary install log so far; the next append still goes to its end.
+std::string LogSoFar(Program& program) { return program.installLog.ReadAll(); }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -33,9 +23,9 @@ class InstallBatchTest : public ::testing::Test {
     program_.state.InstallDir = folder_.path();
     program_.state.ProductName = "R&D 100%";
     OpenInstallLog(program_);
-    ASSERT_FALSE(program_.state.TempLogPath.empty());
+    ASSERT_FALSE(program_.installLog.Path().empty());
   }
-  void TearDown() override { DiscardInstallLog(program_); }
+  void TearDown() override { program_.installLog.Discard(); }
 
   // The batch and its output file are gone after every run.
   void ExpectNoBatchFiles() {

@@ -1,4 +1,4 @@
-#include "engine/win/install_log.h"
+#include "run/win/install_log.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +53,7 @@ class InstallLogTest : public ::testing::Test {
     state.Messages = MessageTable(strings);
   }
   void TearDown() override {
-    DiscardInstallLog(program_);
+    program_.installLog.Discard();
     ::DeleteFileA(logPath_.c_str());
     ::RemoveDirectoryA(folder_.c_str());
   }
@@ -66,7 +66,7 @@ class InstallLogTest : public ::testing::Test {
 TEST_F(InstallLogTest, RecordsTheRunAndRemovesTheTemporaryLog) {
   LogText(program_, "before the log exists\r\n");  // goes nowhere
   OpenInstallLog(program_);
-  const std::string tempPath = program_.state.TempLogPath;
+  const std::string tempPath = program_.installLog.Path();
   ASSERT_FALSE(tempPath.empty());
   EXPECT_TRUE(Exists(tempPath));
   LogText(program_, "Creating restore point...");
@@ -76,7 +76,7 @@ TEST_F(InstallLogTest, RecordsTheRunAndRemovesTheTemporaryLog) {
   WriteInstallLog(program_, false, true, program_.state.FailureText);
 
   EXPECT_FALSE(Exists(tempPath));
-  EXPECT_TRUE(program_.state.TempLogPath.empty());
+  EXPECT_TRUE(program_.installLog.Path().empty());
   const std::string log = ReadWholeFile(logPath_);
   EXPECT_TRUE(log.starts_with("Installation log for: Example\r\nInstall date: ")) << log;
   EXPECT_NE(log.find("Installer version: 27.0.5\r\nOperating system: Windows "), std::string::npos) << log;
@@ -98,7 +98,7 @@ TEST_F(InstallLogTest, WithoutTheKeepFlagOnlyFailuresAreRecorded) {
   ClearFlag(program_.state.Settings.ProductFlags, flags::kKeepInstallLog);
   OpenInstallLog(program_);
   LogText(program_, "Copying...FAILED\r\n");
-  const std::string tempPath = program_.state.TempLogPath;
+  const std::string tempPath = program_.installLog.Path();
   WriteInstallLog(program_, false, true, "");
   EXPECT_FALSE(Exists(logPath_));
   EXPECT_FALSE(Exists(tempPath));

@@ -1,4 +1,4 @@
-#include "engine/win/reboot_replace.h"
+#include "run/win/reboot_replace.h"
 
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "foundation/text.h"
-#include "foundation/win/file_times.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/short_path.h"
 #include "hold_file.h"
+#include "package/settings_record.h"
+#include "run/win/file_times.h"
 #include "scratch_folder.h"
-#include "startup/settings_record.h"
 #include "startup/win/windows_facts.h"
 
 namespace brennick::win {

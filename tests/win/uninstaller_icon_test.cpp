@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/win/install_log.h"
 #include "foundation/win/path_text_win.h"
+#include "run/win/install_log.h"
 #include "scratch_folder.h"
 
 namespace brennick::win {
@@ -57,7 +57,7 @@ class UninstallerIconTest : public ::testing::Test {
  protected:
   void SetUp() override {
     OpenInstallLog(program_);
-    ASSERT_TRUE(program_.installLog.valid());
+    ASSERT_TRUE(program_.installLog.IsOpen());
     ASSERT_TRUE(::CopyFileW(WidePath(ModuleFileName()).c_str(), WidePath(path_).c_str(), FALSE));
     const HANDLE update = ::BeginUpdateResourceW(WidePath(path_).c_str(), FALSE);
     ASSERT_NE(update, nullptr);
@@ -65,17 +65,9 @@ class UninstallerIconTest : public ::testing::Test {
     ASSERT_TRUE(::UpdateResourceW(update, MAKEINTRESOURCEW(10), MAKEINTRESOURCEW(7), 0, kept, 4));
     ASSERT_TRUE(::EndUpdateResourceW(update, FALSE));
   }
-  void TearDown() override { DiscardInstallLog(program_); }
+  void TearDown() override { program_.installLog.Discard(); }
 
-  std::string LogTextSoFar() {
-    const HANDLE log = program_.installLog.get();
-    std::string text(4096, '\0');
-    DWORD got = 0;
-    ::SetFilePointer(log, 0, nullptr, FILE_BEGIN);
-    ::ReadFile(log, text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-    text.resize(got);
-    return text;
-  }
+  std::string LogTextSoFar() { return program_.installLog.ReadAll(); }
 
   Program program_;
   ScratchFolder folder_{"uninstaller icon"};

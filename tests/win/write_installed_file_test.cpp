@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/win/install_log.h"
-#include "foundation/win/file_times.h"
 #include "hold_file.h"
+#include "run/win/file_times.h"
+#include "run/win/install_log.h"
 #include "scratch_folder.h"
 
 namespace brennick::win {
@@ -36,7 +36,7 @@ class WriteInstalledFileTest : public ::testing::Test {
     strings.Messages[31] = {"Could not write"};
     program_.state.Messages = MessageTable(strings);
   }
-  void TearDown() override { DiscardInstallLog(program_); }
+  void TearDown() override { program_.installLog.Discard(); }
 
   bool Write(const std::string& path, const std::string& data, std::int32_t attributes, bool existedBefore) {
     return WriteInstalledFile(program_, path, Bytes(data), kStamp, attributes, existedBefore, registered_);

@@ -7,8 +7,9 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/x86_view.h"
+#include "package/archive_reader.h"
 #include "res/resource_ids.h"
-#include "startup/archive_reader.h"
+#include "res/version.h"
 #include "startup/command_line.h"
 #include "startup/installer_settings.h"
 #include "startup/own_file_name.h"
@@ -55,7 +56,7 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 
 [[noreturn]] void Run(HINSTANCE instance, const char* commandTail) {
   static Program program;  // lives until the process ends; ExitProcess runs no destructors
-  program.state.FamilyName = kFamilyName;
+  program.state.FamilyName = BRENNICK_FAMILY_NAME;
   ::OleInitialize(nullptr);
   EnablePrivilege("SeTakeOwnershipPrivilege");  // failure is of no concern here
 

@@ -1,13 +1,13 @@
 #include "engine/win/earlier_install.h"
 
-#include "engine/uninstall_key_values.h"
-#include "engine/win/message_boxes.h"
 #include "foundation/version_compare.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/hidden_batch.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/whole_file.h"
+#include "run/uninstall_key_values.h"
+#include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
 

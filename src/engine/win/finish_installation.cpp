@@ -2,16 +2,16 @@
 
 #include <shlobj.h>
 
-#include "engine/win/install_batch.h"
-#include "engine/win/install_log.h"
-#include "engine/win/message_boxes.h"
-#include "engine/win/reboot_replace.h"
 #include "engine/win/register_uninstall.h"
 #include "engine/win/restore_point.h"
-#include "foundation/win/x86_view.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/system_error_text.h"
+#include "foundation/win/x86_view.h"
+#include "run/win/install_batch.h"
+#include "run/win/install_log.h"
+#include "run/win/message_boxes.h"
+#include "run/win/reboot_replace.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/exit_installer.h"

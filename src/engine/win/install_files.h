@@ -4,7 +4,7 @@
 #include <span>
 
 #include "engine/file_destination.h"
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

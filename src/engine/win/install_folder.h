@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

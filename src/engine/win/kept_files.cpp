@@ -1,8 +1,8 @@
 #include "engine/win/kept_files.h"
 
-#include "engine/install_lists.h"
 #include "engine/kept_file_names.h"
 #include "foundation/win/whole_file.h"
+#include "startup/install_lists.h"
 #include "startup/resolve_path.h"
 
 namespace brennick::win {

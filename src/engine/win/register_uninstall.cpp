@@ -2,10 +2,7 @@
 
 #include <cstring>
 
-#include "engine/uninstall_key_values.h"
 #include "engine/win/earlier_install.h"
-#include "engine/win/install_log.h"
-#include "engine/win/reboot_replace.h"
 #include "engine/win/uninstaller_icon.h"
 #include "engine/win/write_installed_file.h"
 #include "foundation/win/file_system.h"
@@ -13,16 +10,19 @@
 #include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
-#include "foundation/win/x86_view.h"
 #include "foundation/win/short_path.h"
 #include "foundation/win/system_error_text.h"
 #include "foundation/win/whole_file.h"
+#include "foundation/win/x86_view.h"
+#include "run/collect_uninstall_data.h"
+#include "run/uninstall_data.h"
+#include "run/uninstall_key_values.h"
+#include "run/win/install_log.h"
+#include "run/win/reboot_replace.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
 #include "startup/win/windows_facts.h"
-#include "uninstall/collect_uninstall_data.h"
-#include "uninstall/uninstall_data.h"
 
 namespace brennick::win {
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "engine/win/install_log.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/system_error_text.h"
+#include "run/win/install_log.h"
 
 namespace brennick::win {
 

@@ -1,9 +1,9 @@
 #include "engine/win/uninstaller_icon.h"
 
 #include "engine/icon_group.h"
-#include "engine/win/install_log.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
+#include "run/win/install_log.h"
 
 namespace brennick::win {
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/win/install_log.h"
-#include "engine/win/reboot_replace.h"
 #include "foundation/open_error.h"
 #include "foundation/path_text.h"
 #include "foundation/win/file_system.h"
-#include "foundation/win/file_times.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/system_error_text.h"
-#include "startup/file_stamp.h"
+#include "package/file_stamp.h"
+#include "run/win/file_times.h"
+#include "run/win/install_log.h"
+#include "run/win/reboot_replace.h"
 #include "startup/installer_settings.h"
 
 namespace brennick::win {

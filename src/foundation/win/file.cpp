@@ -4,6 +4,7 @@
 
 #include "foundation/open_error.h"
 #include "foundation/path_text.h"
+#include "foundation/win/file_io.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/path_text_win.h"
 
@@ -87,25 +88,19 @@ bool File::Seek(std::uint64_t offset) {
   return ::SetFilePointerEx(handle_.get(), distance, nullptr, FILE_BEGIN) != 0;
 }
 
-std::vector<std::uint8_t> File::ReadAt(std::uint64_t offset, std::size_t count) {
-  std::vector<std::uint8_t> bytes(count);
-  std::size_t done = 0;
-  if (Seek(offset)) {
-    while (done < count) {
-      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(count - done, 1u << 24));
-      DWORD got = 0;
-      if (!::ReadFile(handle_.get(), bytes.data() + done, chunk, &got, nullptr)) {
-        Fail(FileResult::ReadFailed, ::GetLastError());
-        break;
-      }
-      if (got == 0) break;
-      done += got;
-    }
-  } else {
-    Fail(FileResult::ReadFailed, ::GetLastError());
+FileRead File::ReadAt(std::uint64_t offset, std::size_t count) {
+  FileRead read;
+  if (!Seek(offset)) {
+    read.result = Fail(FileResult::ReadFailed, ::GetLastError());
+    return read;
   }
-  bytes.resize(done);
-  return bytes;
+  read.bytes.resize(count);
+  std::size_t got = 0;
+  if (const std::uint32_t error = ReadAll(handle_.get(), read.bytes, got); error != 0) {
+    read.result = Fail(FileResult::ReadFailed, error);
+  }
+  read.bytes.resize(got);
+  return read;
 }
 
 }  // namespace brennick::win

@@ -23,6 +23,12 @@ struct FileOpenOptions {
   bool testReadOnly = false;
 };
 
+// Bytes read from a file, with the outcome of the read.
+struct FileRead {
+  WinResult<FileResult> result;
+  std::vector<std::uint8_t> bytes;
+};
+
 // A file opened through the file layer: failures become FileResult codes
 // (with the Windows error kept beside them) and the message of the last
 // failure stays with the object.
@@ -36,9 +42,10 @@ class File {
   // Size in bytes, or -1 when Windows cannot tell.
   std::int64_t Size() const;
 
-  // Reads up to `count` bytes at `offset`; a short result means the end of
-  // the file or a failed read (then ReadFailed is recorded).
-  std::vector<std::uint8_t> ReadAt(std::uint64_t offset, std::size_t count);
+  // Reads up to `count` bytes at `offset`. Fewer bytes with a good result
+  // mean the end of the file; a failed seek or read gives ReadFailed with
+  // its Windows error, and the bytes that came before it.
+  FileRead ReadAt(std::uint64_t offset, std::size_t count);
 
   // Sets the position for the next sequential operation.
   bool Seek(std::uint64_t offset);

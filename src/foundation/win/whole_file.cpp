@@ -1,6 +1,7 @@
 #include "foundation/win/whole_file.h"
 
 #include "foundation/win/file.h"
+#include "foundation/win/file_io.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 
@@ -16,12 +17,17 @@ WholeFile ReadWholeFile(const std::string& path) {
     whole.result = {FileResult::ReadFailed, ::GetLastError()};
     return whole;
   }
-  const std::vector<std::uint8_t> data = file.ReadAt(0, static_cast<std::size_t>(size));
-  if (data.size() != static_cast<std::size_t>(size)) {
-    whole.result = {FileResult::ReadFailed, ::GetLastError()};
+  const FileRead read = file.ReadAt(0, static_cast<std::size_t>(size));
+  if (!read.result.ok()) {
+    whole.result = read.result;
     return whole;
   }
-  whole.bytes.assign(data.begin(), data.end());
+  // A file that shrank while it was read.
+  if (read.bytes.size() != static_cast<std::size_t>(size)) {
+    whole.result = {FileResult::ReadFailed, ERROR_HANDLE_EOF};
+    return whole;
+  }
+  whole.bytes.assign(read.bytes.begin(), read.bytes.end());
   return whole;
 }
 
@@ -29,11 +35,7 @@ std::uint32_t WriteWholeFile(const std::string& path, std::string_view bytes) {
   const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return ::GetLastError();
-  DWORD written = 0;
-  if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-    return ::GetLastError();
-  }
-  return written == bytes.size() ? 0 : ERROR_WRITE_FAULT;
+  return WriteAll(file.get(), bytes);
 }
 
 }  // namespace brennick::win

@@ -1,12 +1,12 @@
-#include "engine/win/close_programs.h"
+#include "run/win/close_programs.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "engine/window_match.h"
-#include "engine/win/message_boxes.h"
 #include "foundation/message_format.h"
 #include "foundation/win/message_pump.h"
+#include "run/win/message_boxes.h"
+#include "run/window_match.h"
 #include "startup/installer_settings.h"
 
 namespace brennick::win {

@@ -1,16 +1,16 @@
-#include "uninstall/win/conditional_deletes.h"
+#include "run/win/conditional_deletes.h"
 
-#include "engine/win/install_log.h"
-#include "engine/win/reboot_replace.h"
 #include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/system_error_text.h"
+#include "run/deletion_condition.h"
+#include "run/win/install_log.h"
+#include "run/win/reboot_replace.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
 #include "startup/win/windows_facts.h"
-#include "uninstall/deletion_condition.h"
 
 namespace brennick::win {
 

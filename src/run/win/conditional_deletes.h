@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "startup/settings_record.h"
+#include "package/settings_record.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

@@ -1,4 +1,4 @@
-#include "foundation/win/file_times.h"
+#include "run/win/file_times.h"
 
 #include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "foundation/win/win.h"
-#include "startup/file_stamp.h"
+#include "package/file_stamp.h"
 
 namespace brennick::win {
 
-// File times and packaged stamps. Stamps are UTC (see startup/file_stamp.h):
+// File times and packaged stamps. Stamps are UTC (see package/file_stamp.h):
 // a stamp is set as the file time unchanged, and an existing file's time is
 // read back in UTC, to the second.
 

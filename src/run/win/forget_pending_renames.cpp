@@ -1,14 +1,14 @@
-#include "uninstall/win/forget_pending_renames.h"
+#include "run/win/forget_pending_renames.h"
 
 #include <shellapi.h>
 
 #include <vector>
 
-#include "engine/win/install_log.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/x86_view.h"
-#include "uninstall/pending_renames.h"
+#include "run/pending_renames.h"
+#include "run/win/install_log.h"
 
 namespace brennick::win {
 

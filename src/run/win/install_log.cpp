@@ -1,4 +1,4 @@
-#include "engine/win/install_log.h"
+#include "run/win/install_log.h"
 
 #include <shellapi.h>
 
@@ -6,12 +6,13 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "engine/install_log_record.h"
-#include "engine/win/message_boxes.h"
 #include "foundation/message_format.h"
+#include "foundation/win/file_io.h"
 #include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/windows_version.h"
+#include "run/install_log_record.h"
+#include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
 
 namespace brennick::win {
@@ -25,15 +26,6 @@ constexpr int kSuccessTitleMessage = 43;  // also the closing line of a good rec
 constexpr int kLockedTries = 100;
 constexpr DWORD kLockedPauseMs = 10;
 
-void WriteAll(HANDLE file, std::string_view text) {
-  while (!text.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1u << 24));
-    DWORD written = 0;
-    if (!::WriteFile(file, text.data(), chunk, &written, nullptr) || written == 0) return;
-    text.remove_prefix(written);
-  }
-}
-
 std::string FormatText(const char* format, va_list args) {
   va_list sizing;
   va_copy(sizing, args);
@@ -44,25 +36,6 @@ std::string FormatText(const char* format, va_list args) {
   std::vsnprintf(text.data(), text.size(), format, args);
   text.resize(static_cast<std::size_t>(size));
   return text;
-}
-
-// The whole temporary log, from its start.
-std::string ReadBody(HANDLE log) {
-  LARGE_INTEGER size = {};
-  if (!::GetFileSizeEx(log, &size) || size.QuadPart <= 0) return {};
-  LARGE_INTEGER start = {};
-  if (!::SetFilePointerEx(log, start, nullptr, FILE_BEGIN)) return {};
-  std::string body(static_cast<std::size_t>(size.QuadPart), '\0');
-  std::size_t done = 0;
-  while (done < body.size()) {
-    DWORD got = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(body.size() - done, 1u << 24));
-    if (!::ReadFile(log, body.data() + done, chunk, &got, nullptr) || got == 0) break;
-    done += got;
-  }
-  body.resize(done);
-  ::SetFilePointerEx(log, start, nullptr, FILE_END);
-  return body;
 }
 
 // Appends this run's record to "Install.LOG". False when the file cannot be
@@ -77,7 +50,7 @@ bool AppendRecord(Program& program, bool isReinstall, const std::string& failure
   const LARGE_INTEGER zero = {};
   ::SetFilePointerEx(file.get(), zero, nullptr, FILE_END);
 
-  const std::string body = program.installLog ? ReadBody(program.installLog.get()) : std::string();
+  const std::string body = program.installLog.ReadAll();
   const std::string system = WindowsName();
   InstallLogRecord record;
   record.fileWasEmpty = wasEmpty;
@@ -121,30 +94,16 @@ std::string InstallLogFilePath(const InstallerState& state) {
   return InstallLogPath(state.UninstallDataDir, state.InstallDir);
 }
 
-void OpenInstallLog(Program& program) {
-  DiscardInstallLog(program);
-  wchar_t folder[MAX_PATH + 1] = {};
-  const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
-  if (length == 0 || length > MAX_PATH) return;
-  wchar_t name[MAX_PATH] = {};
-  if (::GetTempFileNameW(folder, L"bsl", 0, name) == 0) return;
-  // GetTempFileName has created the file: from here on the exit deletes it.
-  program.state.TempLogPath = PathFromWide(name);
-  program.installLog.reset(::CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!program.installLog) DiscardInstallLog(program);
-}
+void OpenInstallLog(Program& program) { program.installLog.Open(); }
 
-void LogText(Program& program, std::string_view text) {
-  if (program.installLog) WriteAll(program.installLog.get(), text);
-}
+void LogText(Program& program, std::string_view text) { program.installLog.Append(text); }
 
 void LogTexts(Program& program, std::initializer_list<std::string_view> texts) {
   for (std::string_view text : texts) LogText(program, text);
 }
 
 void LogFormat(Program& program, const char* format, ...) {
-  if (!program.installLog) return;
+  if (!program.installLog.IsOpen()) return;
   va_list args;
   va_start(args, format);
   const std::string text = FormatText(format, args);
@@ -184,7 +143,7 @@ void WriteInstallLog(Program& program, bool isReinstall, bool showMessages, cons
     if (!AppendRecord(program, isReinstall, failures)) viewLog = false;
   }
   if (viewLog) ViewInstallLog(program);
-  DiscardInstallLog(program);
+  program.installLog.Discard();
 }
 
 void ViewInstallLog(Program& program) {
@@ -214,14 +173,6 @@ void AppendToLogFile(Program& program, std::string_view text) {
   if (!file) return;
   const LARGE_INTEGER zero = {};
   if (::SetFilePointerEx(file.get(), zero, nullptr, FILE_END)) WriteAll(file.get(), text);
-}
-
-void DiscardInstallLog(Program& program) {
-  program.installLog.reset();
-  std::string& path = program.state.TempLogPath;
-  if (path.empty()) return;
-  ::DeleteFileW(WidePath(path).c_str());
-  path.clear();
 }
 
 }  // namespace brennick::win

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {
@@ -14,8 +14,7 @@ namespace brennick::win {
 // "Install.LOG". Appends never fail the step that makes them: without a log
 // (its creation failed, or it is already written) they do nothing.
 
-// Creates the temporary log (a new file in the user's temporary folder) and
-// records its path in TempLogPath, so that every way out deletes it.
+// Creates the temporary log (program.installLog); every way out deletes it.
 void OpenInstallLog(Program& program);
 
 // Appends to the temporary log as given; the caller supplies the "\r\n".
@@ -42,9 +41,6 @@ void ViewInstallLog(Program& program);
 // Appends to "Install.LOG" itself, for failures after WriteInstallLog.
 // Waits for a program that holds the file (100 tries, 10 ms apart).
 void AppendToLogFile(Program& program, std::string_view text);
-
-// Closes the temporary log and deletes its file.
-void DiscardInstallLog(Program& program);
 
 // "Install.LOG" in the uninstall data folder (or the installation folder).
 std::string InstallLogFilePath(const InstallerState& state);

@@ -1,4 +1,4 @@
-#include "engine/win/message_boxes.h"
+#include "run/win/message_boxes.h"
 
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"

@@ -1,19 +1,19 @@
-#include "engine/win/reboot_replace.h"
+#include "run/win/reboot_replace.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "engine/wininit_text.h"
 #include "foundation/path_text.h"
 #include "foundation/win/dynamic_function.h"
-#include "foundation/win/file_times.h"
 #include "foundation/win/grant_access.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/short_path.h"
 #include "foundation/win/system_error_text.h"
-#include "startup/file_stamp.h"
-#include "startup/settings_record.h"
+#include "package/file_stamp.h"
+#include "package/settings_record.h"
+#include "run/win/file_times.h"
+#include "run/wininit_text.h"
 #include "startup/win/windows_facts.h"
 
 namespace brennick::win {

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "startup/file_record.h"
+#include "package/file_record.h"
 #include "startup/installer_state.h"
 
 namespace brennick::win {

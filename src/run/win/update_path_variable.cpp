@@ -1,4 +1,4 @@
-#include "uninstall/win/update_path_variable.h"
+#include "run/win/update_path_variable.h"
 
 #include <vector>
 

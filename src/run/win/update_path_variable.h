@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "run/path_variable.h"
 #include "startup/installer_state.h"
-#include "uninstall/path_variable.h"
 
 namespace brennick::win {
 

@@ -1,6 +1,5 @@
 #include "startup/win/exit_installer.h"
 
-#include "engine/win/install_log.h"
 #include "foundation/win/message_pump.h"
 
 namespace brennick::win {
@@ -12,7 +11,7 @@ void ExitInstaller(Program& program, int exitCode) {
     program.backgroundWindow = nullptr;
   }
   DispatchPendingMessages();
-  DiscardInstallLog(program);
+  program.installLog.Discard();
   EndNotification(program.notification);
   ::OleUninitialize();
   ::ExitProcess(static_cast<UINT>(exitCode));

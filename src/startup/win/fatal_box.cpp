@@ -1,6 +1,6 @@
 #include "startup/win/fatal_box.h"
 
-#include "startup/message_lookup.h"
+#include "package/message_lookup.h"
 #include "startup/win/exit_installer.h"
 
 namespace brennick::win {

@@ -1,4 +1,4 @@
-#include "engine/win/notification.h"
+#include "startup/win/notification.h"
 
 namespace brennick::win {
 

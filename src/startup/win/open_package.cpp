@@ -4,12 +4,12 @@
 
 #include "foundation/fatal.h"
 #include "foundation/win/path_text_win.h"
-#include "startup/corrupt_installer.h"
+#include "package/corrupt_installer.h"
+#include "package/message_lookup.h"
+#include "package/pe_layout.h"
+#include "package/uninstaller_image.h"
 #include "startup/own_file_name.h"
-#include "startup/message_lookup.h"
 #include "startup/package_reader.h"
-#include "startup/pe_layout.h"
-#include "startup/uninstaller_image.h"
 #include "startup/win/machine_settings.h"
 
 namespace brennick::win {
@@ -58,7 +58,7 @@ void OpenPackage(Program& program) {
   state.OwnFileSize = program.ownFile.Size();
 
   const std::size_t headSize = static_cast<std::size_t>(std::clamp<std::int64_t>(state.OwnFileSize, 0, kPeHeadBytes));
-  const std::vector<std::uint8_t> head = program.ownFile.ReadAt(0, headSize);
+  const std::vector<std::uint8_t> head = program.ownFile.ReadAt(0, headSize).bytes;
   const SectionEntry setup = LocateSetupSection(head);
   const PeLayout layout = ReadPeLayout(head);
   state.SetupFileOffset = setup.fileOffset;
@@ -73,7 +73,7 @@ void OpenPackage(Program& program) {
   SetMessageLookup([&state](int number) { return Message(state, number); });
 
   // The stub: the file's bytes in front of the package.
-  std::vector<std::uint8_t> stub = program.ownFile.ReadAt(0, setup.fileOffset);
+  std::vector<std::uint8_t> stub = program.ownFile.ReadAt(0, setup.fileOffset).bytes;
   if (stub.size() != setup.fileOffset) CorruptInstaller(corrupt::kStubRead);
   CheckStub(stub, layout, header, state.Settings.ProductFlags);
 
@@ -86,7 +86,7 @@ void OpenPackage(Program& program) {
   std::vector<std::uint8_t> trailing;
   if (trailingSize > 0) {
     trailing = program.ownFile.ReadAt(std::uint64_t{setup.fileOffset} + setup.rawSize,
-                                      static_cast<std::size_t>(trailingSize));
+                                      static_cast<std::size_t>(trailingSize)).bytes;
     if (trailing.size() != static_cast<std::size_t>(trailingSize)) CorruptInstaller(corrupt::kTrailingRead);
   }
   state.UninstallerImage = BuildUninstallerImage(std::move(stub), layout, setup, trailing);
@@ -117,7 +117,7 @@ StoredArchive ReadStoredArchive(Program& program) {
   const std::int64_t length = state.OwnFileSize - position;
   if (length != header.ArchiveSize) CorruptInstaller(corrupt::kArchiveSize);
   StoredArchive stored;
-  stored.read = program.ownFile.ReadAt(static_cast<std::uint64_t>(position), static_cast<std::size_t>(length));
+  stored.read = program.ownFile.ReadAt(static_cast<std::uint64_t>(position), static_cast<std::size_t>(length)).bytes;
   stored.bytes = stored.read;
   if (static_cast<std::int64_t>(stored.read.size()) != length) {
     FatalError("Error code 2: failed to read archive data\r\nsize=%d pos=%d", static_cast<int>(length),

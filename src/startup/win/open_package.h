@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "startup/archive_reader.h"
+#include "package/archive_reader.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

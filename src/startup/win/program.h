@@ -3,11 +3,12 @@
 #include <span>
 #include <string>
 
-#include "engine/win/notification.h"
 #include "foundation/win/file.h"
 #include "foundation/win/scoped_handle.h"
+#include "package/package_header.h"
 #include "startup/installer_state.h"
-#include "startup/package_header.h"
+#include "startup/win/notification.h"
+#include "startup/win/temporary_log.h"
 
 namespace brennick::win {
 
@@ -26,7 +27,7 @@ struct Program {
   std::span<const std::uint8_t> packageSection;  // as mapped with the program
   ScopedKernelHandle singleInstance;  // the named mutex of a single-instance product, held to the end
   std::int64_t restorePointSequence = 0;  // of the restore point begun for the run
-  ScopedKernelHandle installLog;  // the temporary install log (state.TempLogPath) while the run collects it
+  TemporaryLog installLog;  // while the run collects it
 };
 
 }  // namespace brennick::win

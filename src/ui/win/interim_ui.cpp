@@ -1,7 +1,7 @@
 #include "ui/win/interim_ui.h"
 
-#include "engine/win/message_boxes.h"
 #include "foundation/win/message_pump.h"
+#include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
 

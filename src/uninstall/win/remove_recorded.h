@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

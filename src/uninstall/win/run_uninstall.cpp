@@ -2,29 +2,29 @@
 
 #include <shlobj.h>
 
-#include "engine/folder_rules.h"
-#include "engine/uninstall_key_values.h"
-#include "engine/win/close_programs.h"
-#include "engine/win/message_boxes.h"
 #include "foundation/fatal.h"
 #include "foundation/message_format.h"
 #include "foundation/win/file_system.h"
-#include "foundation/win/x86_view.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/whole_file.h"
+#include "foundation/win/x86_view.h"
+#include "run/folder_rules.h"
+#include "run/uninstall_key_values.h"
+#include "run/win/close_programs.h"
+#include "run/win/conditional_deletes.h"
+#include "run/win/forget_pending_renames.h"
+#include "run/win/message_boxes.h"
+#include "run/win/update_path_variable.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/exit_installer.h"
 #include "startup/win/machine_settings.h"
-#include "uninstall/win/conditional_deletes.h"
-#include "uninstall/win/forget_pending_renames.h"
 #include "uninstall/win/remove_recorded.h"
-#include "uninstall/win/uninstall_batches.h"
 #include "uninstall/win/undo_steps.h"
-#include "uninstall/win/update_path_variable.h"
+#include "uninstall/win/uninstall_batches.h"
 
 namespace brennick::win {
 

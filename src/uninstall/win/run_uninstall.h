@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
 #include "startup/win/program.h"
 
 namespace brennick::win {

@@ -2,14 +2,14 @@
 
 #include <oleauto.h>
 
-#include "engine/win/message_boxes.h"
 #include "foundation/message_format.h"
 #include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/run_and_wait.h"
-#include "foundation/win/x86_view.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/x86_view.h"
+#include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
 #include "startup/win/machine_settings.h"
 #include "uninstall/undo_lists.h"

@@ -1,7 +1,7 @@
 #include "uninstall/win/uninstall_batches.h"
 
-#include "engine/win/install_batch.h"
 #include "foundation/win/registry.h"
+#include "run/win/install_batch.h"
 
 namespace brennick::win {
 

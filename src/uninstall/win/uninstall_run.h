@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "engine/install_ui.h"
+#include "run/install_ui.h"
+#include "run/uninstall_data.h"
 #include "startup/win/program.h"
-#include "uninstall/uninstall_data.h"
 
 namespace brennick::win {
 
