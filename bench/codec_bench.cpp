@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/packed_encoder.h"
+#include "builder/encode/packed_encoder.h"
 #include "corpus.h"
 #include "package/package_checksum.h"
 #include "package/packed_block.h"

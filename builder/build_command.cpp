@@ -1,4 +1,4 @@
-#include "build_command.h"
+#include "builder/build_command.h"
 
 #include <unistd.h>
 
@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "build_error.h"
-#include "package_writer.h"
-#include "pe_headers.h"
+#include "builder/basics/build_error.h"
+#include "builder/package/package_writer.h"
+#include "builder/pe/pe_headers.h"
 
 namespace brennick::build {
 

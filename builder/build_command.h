@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "project.h"
+#include "builder/project/project.h"
 
 namespace brennick::build {
 

@@ -8,11 +8,11 @@
 #include <iostream>
 #include <string>
 
-#include "build_command.h"
-#include "build_error.h"
-#include "describe.h"
-#include "package_report.h"
-#include "project.h"
+#include "builder/basics/build_error.h"
+#include "builder/build_command.h"
+#include "builder/project/project.h"
+#include "builder/report/describe.h"
+#include "builder/report/package_report.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
-# The setup builder: a library (every builder/*.cpp but main.cpp) that the unit
-# tests use too, and the brennick-build command.
+# The setup builder: a library (every .cpp of builder/ and its rooms but
+# main.cpp and the test tools) that the unit tests use too, and the
+# brennick-build command. Builder headers are named from the repository's
+# root ("builder/encode/match_finder.h").
 find_package(PkgConfig QUIET)
-file(GLOB BRENNICK_BUILDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/builder/*.cpp)
-list(FILTER BRENNICK_BUILDER_SOURCES EXCLUDE REGEX "/builder/main\\.cpp$")
+file(GLOB_RECURSE BRENNICK_BUILDER_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/builder/*.cpp)
+list(FILTER BRENNICK_BUILDER_SOURCES EXCLUDE REGEX "/builder/(main|tools/.*)\\.cpp$")
 add_library(brennick_builder STATIC ${BRENNICK_BUILDER_SOURCES})
-target_include_directories(brennick_builder PUBLIC ${PROJECT_SOURCE_DIR}/builder ${PROJECT_SOURCE_DIR})
+target_include_directories(brennick_builder PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(brennick_builder PUBLIC brennick_core)
 brennick_warnings(brennick_builder)
 

@@ -20,7 +20,7 @@ set(BRENNICK_FUZZ_FLAGS
   -I${PROJECT_SOURCE_DIR}/src -I${PROJECT_SOURCE_DIR} -I${PROJECT_SOURCE_DIR}/fuzz)
 file(GLOB BRENNICK_FUZZ_HEADERS CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/src/package/*.h ${PROJECT_SOURCE_DIR}/src/foundation/*.h
-  ${PROJECT_SOURCE_DIR}/builder/*.h ${PROJECT_SOURCE_DIR}/fuzz/*.h)
+  ${PROJECT_SOURCE_DIR}/builder/*/*.h ${PROJECT_SOURCE_DIR}/fuzz/*.h)
 
 # Seeds made by the builder, so that every run starts from well-formed input.
 add_executable(make_seeds ${PROJECT_SOURCE_DIR}/fuzz/make_seeds.cpp)
@@ -64,8 +64,8 @@ endfunction()
 
 set(BRENNICK_DECODER_SOURCES src/package/packed_block.cpp)
 set(BRENNICK_ENCODER_SOURCES
-  builder/packed_encoder.cpp builder/packed_ops.cpp builder/match_finder.cpp
-  builder/greedy_parse.cpp builder/optimal_parse.cpp)
+  builder/encode/packed_encoder.cpp builder/encode/packed_ops.cpp builder/encode/match_finder.cpp
+  builder/encode/greedy_parse.cpp builder/encode/optimal_parse.cpp)
 
 brennick_fuzz_target(packed_block ${BRENNICK_DECODER_SOURCES})
 brennick_fuzz_target(archive_reader ${BRENNICK_DECODER_SOURCES}
@@ -73,6 +73,6 @@ brennick_fuzz_target(archive_reader ${BRENNICK_DECODER_SOURCES}
 brennick_fuzz_target(packed_roundtrip ${BRENNICK_DECODER_SOURCES} ${BRENNICK_ENCODER_SOURCES})
 brennick_fuzz_target(package_reader
   src/package/package_header.cpp src/package/package_cursor.cpp src/package/settings_reader.cpp
-  src/package/line_breaks.cpp src/foundation/fatal.cpp builder/settings_writer.cpp)
+  src/package/line_breaks.cpp src/foundation/fatal.cpp builder/package/settings_writer.cpp)
 
 add_custom_target(fuzz_targets ALL DEPENDS ${BRENNICK_FUZZ_OUTPUTS})

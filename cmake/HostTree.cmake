@@ -22,6 +22,13 @@ target_link_libraries(brennick_unit_tests PRIVATE brennick_builder GTest::gtest_
 brennick_warnings(brennick_unit_tests)
 gtest_discover_tests(brennick_unit_tests PROPERTIES LABELS unit)
 
+# The layering rule of the rooms, over every include line, and the check's own test.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME include_check COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_includes.py)
+add_test(NAME include_check_tests COMMAND ${Python3_EXECUTABLE} -m unittest -v test_check_includes
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/scripts)
+set_tests_properties(include_check include_check_tests PROPERTIES LABELS check)
+
 # Damages one named part of a built setup program, for the end-to-end tests.
 add_executable(brennick-damage ${PROJECT_SOURCE_DIR}/tests/tools/damage_setup.cpp)
 target_link_libraries(brennick-damage PRIVATE brennick_builder)

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "builder/package_chunker.h"
-#include "builder/package_writer.h"
-#include "builder/packed_encoder.h"
-#include "builder/settings_writer.h"
+#include "builder/encode/package_chunker.h"
+#include "builder/encode/packed_encoder.h"
+#include "builder/package/package_writer.h"
+#include "builder/package/settings_writer.h"
 #include "package/package_layout.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <span>
 #include <string>
 
-#include "builder/build_error.h"
-#include "builder/settings_writer.h"
+#include "builder/basics/build_error.h"
+#include "builder/package/settings_writer.h"
 #include "foundation/fatal.h"
 #include "fuzz_corrupt.h"
 #include "package/package_header.h"

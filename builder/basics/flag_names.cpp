@@ -1,4 +1,4 @@
-#include "flag_names.h"
+#include "builder/basics/flag_names.h"
 
 #include <array>
 

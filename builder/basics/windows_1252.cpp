@@ -1,4 +1,4 @@
-#include "windows_1252.h"
+#include "builder/basics/windows_1252.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
-#include "catalogue.h"
+#include "builder/catalogue/catalogue.h"
 
 #include <array>
 #include <cctype>
 #include <cstring>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/basics/windows_1252.h"
 #include "package/line_breaks.h"
-#include "windows_1252.h"
 
 namespace brennick::build {
 

@@ -1,4 +1,4 @@
-#include "catalogue.h"
+#include "builder/catalogue/catalogue.h"
 
 namespace brennick::build {
 

@@ -1,6 +1,6 @@
-#include "builder/greedy_parse.h"
+#include "builder/encode/greedy_parse.h"
 
-#include "builder/packed_costs.h"
+#include "builder/encode/packed_costs.h"
 
 namespace brennick::build {
 

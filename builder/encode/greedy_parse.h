@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "builder/match_finder.h"
-#include "builder/packed_ops.h"
+#include "builder/encode/match_finder.h"
+#include "builder/encode/packed_ops.h"
 
 namespace brennick::build {
 

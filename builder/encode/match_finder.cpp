@@ -1,10 +1,10 @@
-#include "builder/match_finder.h"
+#include "builder/encode/match_finder.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-#include "builder/packed_costs.h"
+#include "builder/encode/packed_costs.h"
 
 namespace brennick::build {
 

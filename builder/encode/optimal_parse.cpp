@@ -1,10 +1,10 @@
-#include "builder/optimal_parse.h"
+#include "builder/encode/optimal_parse.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "builder/packed_costs.h"
+#include "builder/encode/packed_costs.h"
 
 namespace brennick::build {
 

@@ -1,4 +1,4 @@
-#include "builder/package_chunker.h"
+#include "builder/encode/package_chunker.h"
 
 #include <algorithm>
 #include <atomic>
@@ -8,7 +8,7 @@
 #include <string>
 #include <thread>
 
-#include "builder/build_error.h"
+#include "builder/basics/build_error.h"
 #include "package/package_checksum.h"
 
 namespace brennick::build {

@@ -1,13 +1,13 @@
-#include "builder/packed_encoder.h"
+#include "builder/encode/packed_encoder.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 
-#include "builder/build_error.h"
-#include "builder/greedy_parse.h"
-#include "builder/optimal_parse.h"
-#include "builder/packed_ops.h"
+#include "builder/basics/build_error.h"
+#include "builder/encode/greedy_parse.h"
+#include "builder/encode/optimal_parse.h"
+#include "builder/encode/packed_ops.h"
 
 namespace brennick::build {
 

@@ -1,7 +1,7 @@
-#include "builder/packed_ops.h"
+#include "builder/encode/packed_ops.h"
 
-#include "builder/bit_writer.h"
-#include "builder/packed_costs.h"
+#include "builder/encode/bit_writer.h"
+#include "builder/encode/packed_costs.h"
 #include "package/package_layout.h"
 
 namespace brennick::build {

@@ -1,4 +1,4 @@
-#include "builder/settings_block_encoder.h"
+#include "builder/encode/settings_block_encoder.h"
 
 #include "package/package_checksum.h"
 #include "package/scramble.h"

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "builder/packed_encoder.h"
+#include "builder/encode/packed_encoder.h"
 
 namespace brennick::build {
 

@@ -1,8 +1,8 @@
-#include "file_item_writer.h"
+#include "builder/package/file_item_writer.h"
 
 #include <string>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
 #include "package/package_checksum.h"
 
 namespace brennick::build {

@@ -1,17 +1,17 @@
-#include "package_writer.h"
+#include "builder/package/package_writer.h"
 
-#include "build_error.h"
-#include "builder/package_chunker.h"
-#include "builder/pe_headers.h"
-#include "builder/pe_section.h"
-#include "builder/settings_block_encoder.h"
-#include "file_item_writer.h"
+#include "builder/basics/build_error.h"
+#include "builder/encode/package_chunker.h"
+#include "builder/encode/settings_block_encoder.h"
+#include "builder/package/file_item_writer.h"
+#include "builder/package/settings_writer.h"
+#include "builder/pe/pe_headers.h"
+#include "builder/pe/pe_section.h"
 #include "foundation/byte_store.h"
 #include "package/package_checksum.h"
 #include "package/package_layout.h"
 #include "package/pe_layout.h"
 #include "package/uninstaller_image.h"
-#include "settings_writer.h"
 
 namespace brennick::build {
 

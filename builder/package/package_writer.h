@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "builder/packed_encoder.h"
+#include "builder/encode/packed_encoder.h"
 #include "package/file_record.h"
 #include "package/package_header.h"
 #include "package/settings_record.h"

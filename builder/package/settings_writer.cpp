@@ -1,10 +1,10 @@
-#include "settings_writer.h"
+#include "builder/package/settings_writer.h"
 
 #include <cstring>
 #include <map>
 #include <string>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
 #include "package/settings_fields.h"
 
 namespace brennick::build {

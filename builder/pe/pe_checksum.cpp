@@ -1,7 +1,7 @@
-#include "pe_checksum.h"
+#include "builder/pe/pe_checksum.h"
 
+#include "builder/pe/pe_headers.h"
 #include "foundation/byte_store.h"
-#include "pe_headers.h"
 
 namespace brennick::build {
 

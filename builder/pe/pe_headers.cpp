@@ -1,10 +1,10 @@
-#include "pe_headers.h"
+#include "builder/pe/pe_headers.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
 #include "foundation/byte_view.h"
 
 namespace brennick::build {

@@ -1,15 +1,15 @@
-#include "pe_section.h"
+#include "builder/pe/pe_section.h"
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/pe/pe_checksum.h"
+#include "builder/pe/pe_headers.h"
 #include "foundation/byte_store.h"
 #include "foundation/byte_view.h"
-#include "pe_checksum.h"
-#include "pe_headers.h"
 
 namespace brennick::build {
 

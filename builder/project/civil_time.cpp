@@ -1,4 +1,4 @@
-#include "civil_time.h"
+#include "builder/project/civil_time.h"
 
 #include <chrono>
 #include <cctype>

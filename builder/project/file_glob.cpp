@@ -1,4 +1,4 @@
-#include "file_glob.h"
+#include "builder/project/file_glob.h"
 
 #include <algorithm>
 #include <system_error>

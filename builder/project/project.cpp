@@ -1,9 +1,9 @@
-#include "project.h"
+#include "builder/project/project.h"
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/package/settings_writer.h"
+#include "builder/project/project_parts.h"
 #include "package/package_layout.h"
-#include "project_parts.h"
-#include "settings_writer.h"
 
 namespace brennick::build {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "builder/encode/packed_encoder.h"
+#include "builder/pe/pe_headers.h"
 #include "package/file_record.h"
 #include "package/settings_record.h"
-#include "packed_encoder.h"
-#include "pe_headers.h"
 
 namespace brennick::build {
 

@@ -1,7 +1,7 @@
 #include <chrono>
 
-#include "flag_names.h"
-#include "project_parts.h"
+#include "builder/basics/flag_names.h"
+#include "builder/project/project_parts.h"
 
 namespace brennick::build {
 

@@ -3,10 +3,10 @@
 #include <set>
 #include <tuple>
 
-#include "file_glob.h"
+#include "builder/basics/windows_1252.h"
+#include "builder/project/file_glob.h"
+#include "builder/project/project_parts.h"
 #include "package/package_layout.h"
-#include "project_parts.h"
-#include "windows_1252.h"
 
 namespace brennick::build {
 

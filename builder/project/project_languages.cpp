@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cctype>
 
-#include "catalogue.h"
+#include "builder/basics/windows_1252.h"
+#include "builder/catalogue/catalogue.h"
+#include "builder/project/project_parts.h"
 #include "package/settings_fields.h"
-#include "project_parts.h"
-#include "windows_1252.h"
 
 namespace brennick::build {
 

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "builder/project/project_parts.h"
 #include "package/line_breaks.h"
 #include "package/package_layout.h"
 #include "package/settings_fields.h"
-#include "project_parts.h"
 
 namespace brennick::build {
 

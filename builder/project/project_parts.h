@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "project.h"
-#include "project_reader.h"
+#include "builder/project/project.h"
+#include "builder/project/project_reader.h"
 
 namespace brennick::build {
 

@@ -1,4 +1,4 @@
-#include "project_reader.h"
+#include "builder/project/project_reader.h"
 
 #include <cctype>
 #include <charconv>
@@ -6,9 +6,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/basics/windows_1252.h"
 #include "package/line_breaks.h"
-#include "windows_1252.h"
 
 namespace brennick::build {
 

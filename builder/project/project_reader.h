@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "civil_time.h"
-#include "toml.h"
+#include "builder/project/civil_time.h"
+#include "builder/project/toml.h"
 
 namespace brennick::build {
 

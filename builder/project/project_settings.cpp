@@ -1,5 +1,5 @@
+#include "builder/project/project_parts.h"
 #include "package/settings_fields.h"
-#include "project_parts.h"
 
 namespace brennick::build {
 

@@ -1,14 +1,14 @@
-#include "describe.h"
+#include "builder/report/describe.h"
 
 #include <cstdio>
 #include <span>
 #include <string_view>
 #include <vector>
 
-#include "flag_names.h"
+#include "builder/basics/flag_names.h"
+#include "builder/basics/windows_1252.h"
 #include "package/package_checksum.h"
 #include "package/settings_fields.h"
-#include "windows_1252.h"
 
 namespace brennick::build {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "json.h"
+#include "builder/report/json.h"
 #include "package/settings_record.h"
 
 namespace brennick::build {

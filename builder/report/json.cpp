@@ -1,10 +1,10 @@
-#include "json.h"
+#include "builder/report/json.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "windows_1252.h"
+#include "builder/basics/windows_1252.h"
 
 namespace brennick::build {
 

@@ -1,12 +1,13 @@
-#include "package_report.h"
+#include "builder/report/package_report.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <optional>
 
-#include "build_error.h"
-#include "describe.h"
+#include "builder/basics/build_error.h"
+#include "builder/pe/pe_headers.h"
+#include "builder/report/describe.h"
 #include "foundation/byte_view.h"
 #include "foundation/fatal.h"
 #include "package/archive_reader.h"
@@ -17,7 +18,6 @@
 #include "package/pe_layout.h"
 #include "package/settings_reader.h"
 #include "package/settings_unpack.h"
-#include "pe_headers.h"
 
 namespace brennick::build {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "build_error.h"
-#include "pe_section.h"
+#include "builder/basics/build_error.h"
+#include "builder/pe/pe_section.h"
 
 namespace {
 

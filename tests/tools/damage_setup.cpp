@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "builder/package_writer.h"
-#include "builder/packed_encoder.h"
-#include "builder/settings_block_encoder.h"
-#include "builder/settings_writer.h"
+#include "builder/encode/packed_encoder.h"
+#include "builder/encode/settings_block_encoder.h"
+#include "builder/package/package_writer.h"
+#include "builder/package/settings_writer.h"
 #include "package/package_checksum.h"
 #include "package/package_header.h"
 #include "package/package_layout.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/package_chunker.h"
+#include "builder/encode/package_chunker.h"
 #include "fatal_capture.h"
 #include "package/corrupt_installer.h"
 #include "package/package_checksum.h"

@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "build_error.h"
-#include "catalogue.h"
-#include "windows_1252.h"
+#include "builder/basics/build_error.h"
+#include "builder/basics/windows_1252.h"
+#include "builder/catalogue/catalogue.h"
 
 namespace brennick::build {
 namespace {

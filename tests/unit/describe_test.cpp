@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "describe.h"
-#include "json.h"
+#include "builder/report/describe.h"
+#include "builder/report/json.h"
 #include "package/package_layout.h"
 
 namespace brennick::build {

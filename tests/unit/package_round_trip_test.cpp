@@ -1,7 +1,7 @@
 // The builder's output read the way the program reads it.
 #include <gtest/gtest.h>
 
-#include "builder/package_writer.h"
+#include "builder/package/package_writer.h"
 #include "fatal_capture.h"
 #include "package/archive_reader.h"
 #include "package/corrupt_installer.h"

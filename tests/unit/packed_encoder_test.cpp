@@ -1,4 +1,4 @@
-#include "builder/packed_encoder.h"
+#include "builder/encode/packed_encoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "pe_section.h"
+#include "builder/pe/pe_section.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/pe/pe_checksum.h"
+#include "builder/pe/pe_headers.h"
 #include "package/pe_layout.h"
-#include "pe_checksum.h"
 #include "pe_fixture.h"
-#include "pe_headers.h"
 
 namespace brennick::build {
 namespace {

@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "build_error.h"
-#include "catalogue.h"
-#include "civil_time.h"
-#include "file_glob.h"
-#include "flag_names.h"
+#include "builder/basics/build_error.h"
+#include "builder/basics/flag_names.h"
+#include "builder/catalogue/catalogue.h"
+#include "builder/project/civil_time.h"
+#include "builder/project/file_glob.h"
+#include "builder/project/project.h"
 #include "package/package_layout.h"
-#include "project.h"
 #include "temp_folder.h"
 
 namespace brennick::build {

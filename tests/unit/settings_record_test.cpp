@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "build_error.h"
+#include "builder/basics/build_error.h"
+#include "builder/package/settings_writer.h"
 #include "fatal_capture.h"
 #include "package/corrupt_installer.h"
 #include "package/package_layout.h"
 #include "package/settings_reader.h"
-#include "settings_writer.h"
 
 namespace brennick {
 namespace {

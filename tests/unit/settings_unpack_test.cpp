@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "builder/settings_block_encoder.h"
+#include "builder/encode/settings_block_encoder.h"
 #include "fatal_capture.h"
 #include "package/corrupt_installer.h"
 #include "package/package_checksum.h"

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "builder/pe/pe_section.h"
 #include "fatal_capture.h"
 #include "package/pe_layout.h"
 #include "pe_fixture.h"
-#include "pe_section.h"
 
 namespace brennick {
 namespace {
