@@ -12,6 +12,7 @@
 #include "foundation/win/file_version.h"
 #include "foundation/win/message_pump.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
 #include "foundation/win/system_error_text.h"
 #include "foundation/win/windows_version.h"
 #include "foundation/win/x86_view.h"
@@ -113,10 +114,7 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
 
 void RegisterFont(Program& program, const FileRecord& r, const std::string& destination) {
   InstallerState& state = program.state;
-  HKEY raw = nullptr;
-  if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, FontsRegistryKey(), 0, nullptr, 0, KEY_SET_VALUE | RegistryView(), nullptr, &raw, nullptr) ==
-      ERROR_SUCCESS) {
-    const ScopedRegistryKey fonts(raw);
+  if (const OpenedKey fonts = CreateKey(HKEY_LOCAL_MACHINE, FontsRegistryKey(), KEY_SET_VALUE); fonts.ok()) {
     ::RegSetValueExA(fonts.get(), r.Label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(r.Name.c_str()),
                      static_cast<DWORD>(r.Name.size() + 1));
   }

@@ -91,18 +91,19 @@ LONG SetValue(HKEY key, const UninstallKeyValue& value) {
 void WriteExtraValue(Program& program, HKEY uninstallKey, const UninstallValue& extra, MachineSettings& machine) {
   const std::string data = machine.ExpandVariables(extra.ValueData, RunValuesOf(program.state));
   HKEY target = uninstallKey;
-  ScopedRegistryKey opened;
+  OpenedKey opened;
   std::string name = extra.ValuePath;
   LONG result = ERROR_SUCCESS;
   if (extra.ValuePath.find('\\') != std::string::npos) {
     const auto path = ParseRegistryValuePath(extra.ValuePath);
-    HKEY raw = nullptr;
-    result = path ? ::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0,
-                                      KEY_SET_VALUE | RegistryView(), nullptr, &raw, nullptr)
-                  : ERROR_BAD_PATHNAME;
-    opened.reset(raw);
-    target = raw;
-    if (path) name = path->valueName;
+    if (path) {
+      opened = CreateKey(path->key, KEY_SET_VALUE);
+      result = static_cast<LONG>(opened.windowsError);
+      name = path->valueName;
+    } else {
+      result = ERROR_BAD_PATHNAME;
+    }
+    target = opened.get();
   }
   if (result == ERROR_SUCCESS) {
     if (data.empty()) {
@@ -125,12 +126,8 @@ void RecordInstallFolder(const InstallerState& state) {
   if (state.Settings.InstallDirRegistryValue.find('\\') == std::string::npos) return;
   const auto path = ParseRegistryValuePath(state.Settings.InstallDirRegistryValue);
   if (!path) return;
-  HKEY raw = nullptr;
-  if (::RegCreateKeyExA(RootKeyOf(path->key.root), path->key.subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE | RegistryView(),
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  const ScopedRegistryKey key(raw);
+  const OpenedKey key = CreateKey(path->key, KEY_SET_VALUE);
+  if (!key.ok()) return;
   ::RegSetValueExA(key.get(), path->valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(state.InstallDir.c_str()),
                    static_cast<DWORD>(state.InstallDir.size() + 1));
 }
@@ -149,14 +146,11 @@ void RegisterUninstall(Program& program) {
 
   bool failed = false;
   std::string error;
-  HKEY raw = nullptr;
-  const LONG created = ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKeyPath(state).c_str(), 0, nullptr, 0,
-                                         KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS | RegistryView(),
-                                         nullptr, &raw, nullptr);
-  const ScopedRegistryKey key(raw);
-  if (created != ERROR_SUCCESS) {
+  const OpenedKey key = CreateKey(HKEY_LOCAL_MACHINE, UninstallKeyPath(state),
+                                  KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_CREATE_SUB_KEY | KEY_ENUMERATE_SUB_KEYS);
+  if (!key.ok()) {
     failed = true;
-    error = SystemErrorText(static_cast<DWORD>(created));
+    error = SystemErrorText(key.windowsError);
   } else {
     UninstallKeyFacts facts;
     facts.uninstallerPath = uninstaller;

@@ -26,10 +26,38 @@ HKEY RootKeyOf(RegistryRoot root) {
   return HKEY_LOCAL_MACHINE;
 }
 
-std::optional<std::string> ReadRegistryString(HKEY root, const std::string& subKey, const std::string& name) {
+OpenedKey OpenKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view) {
+  OpenedKey opened;
   HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | RegistryView(), &raw) != ERROR_SUCCESS) return std::nullopt;
-  const ScopedRegistryKey key(raw);
+  const LONG result = ::RegOpenKeyExA(root, subKey.c_str(), 0, access | RegistryView(view), &raw);
+  if (result == ERROR_SUCCESS) {
+    opened.key.reset(raw);
+  } else {
+    opened.windowsError = static_cast<std::uint32_t>(result);
+  }
+  return opened;
+}
+
+OpenedKey CreateKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view) {
+  OpenedKey created;
+  HKEY raw = nullptr;
+  const LONG result =
+      ::RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, access | RegistryView(view), nullptr, &raw, nullptr);
+  if (result == ERROR_SUCCESS) {
+    created.key.reset(raw);
+  } else {
+    created.windowsError = static_cast<std::uint32_t>(result);
+  }
+  return created;
+}
+
+OpenedKey CreateKey(const RegistryPath& path, REGSAM access, REGSAM view) {
+  return CreateKey(RootKeyOf(path.root), path.subKey, access, view);
+}
+
+std::optional<std::string> ReadRegistryString(HKEY root, const std::string& subKey, const std::string& name) {
+  const OpenedKey key = OpenKey(root, subKey, KEY_READ);
+  if (!key.ok()) return std::nullopt;
   return ReadKeyString(key.get(), name);
 }
 
@@ -74,9 +102,7 @@ LONG DeleteOneKey(HKEY parent, const std::string& subKey, REGSAM view) {
 }  // namespace
 
 LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | RegistryView(view), &raw) == ERROR_SUCCESS) {
-    const ScopedRegistryKey key(raw);
+  if (const OpenedKey key = OpenKey(parent, subKey, KEY_READ, view); key.ok()) {
     // Children are collected first: deleting while enumerating shifts the indices.
     std::vector<std::string> children;
     char name[256];
@@ -91,13 +117,11 @@ LONG DeleteKeyTree(HKEY parent, const std::string& subKey, REGSAM view) {
 }
 
 LONG DeleteKeyIfEmpty(HKEY parent, const std::string& subKey, REGSAM view) {
-  HKEY raw = nullptr;
-  const LONG opened = ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | RegistryView(view), &raw);
-  if (opened != ERROR_SUCCESS) return opened;
   DWORD subKeys = 0;
   DWORD values = 0;
   {
-    const ScopedRegistryKey key(raw);
+    const OpenedKey key = OpenKey(parent, subKey, KEY_READ, view);
+    if (!key.ok()) return static_cast<LONG>(key.windowsError);
     const LONG queried = ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
                                             nullptr, nullptr, nullptr, nullptr);
     if (queried != ERROR_SUCCESS) return queried;

@@ -1,14 +1,35 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "foundation/registry_path.h"
+#include "foundation/win/scoped_handle.h"
 #include "foundation/win/win.h"
 
 namespace brennick::win {
 
 HKEY RootKeyOf(RegistryRoot root);
+
+// A key opened or created, or the Windows error of the call that failed.
+struct OpenedKey {
+  ScopedRegistryKey key;
+  std::uint32_t windowsError = 0;
+
+  bool ok() const { return key.valid(); }
+  HKEY get() const { return key.get(); }
+};
+
+// Opens `subKey` of `root` for `access` in the registry view the program
+// sees (RegistryView), or in `view` when one is named (KEY_WOW64_64KEY or
+// KEY_WOW64_32KEY).
+OpenedKey OpenKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view = 0);
+
+// Opens or creates `subKey` of `root` (or the key of a registry path) in the
+// same way.
+OpenedKey CreateKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view = 0);
+OpenedKey CreateKey(const RegistryPath& path, REGSAM access, REGSAM view = 0);
 
 // A string value of a key opened for reading: nothing when the key cannot be
 // opened, empty text when the value is missing or not a string.

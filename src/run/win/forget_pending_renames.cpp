@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/x86_view.h"
 #include "run/pending_renames.h"
@@ -67,9 +68,8 @@ void RecycleFile(const std::string& path) {
 }  // namespace
 
 void ForgetPendingRenames(Program& program, const std::set<std::string>& deleted, bool withLog) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) return;
-  const ScopedRegistryKey key(raw);
+  const OpenedKey key = OpenKey(HKEY_LOCAL_MACHINE, kSessionManagerKey, KEY_READ | KEY_WRITE);
+  if (!key.ok()) return;
   std::vector<std::string> list = ReadMultiString(key.get(), kPendingValue);
   if (list.empty()) return;
   const PendingRenameCleanup cleanup = ForgetPendingRenamesIn(list, deleted, withLog);

@@ -14,12 +14,11 @@ namespace brennick::win {
 
 namespace {
 
-constexpr const wchar_t* kEnvironmentKey = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+constexpr const char* kEnvironmentKey = "SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
 void UpdateEnvironmentPath(const std::string& installDir, PathChange change) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kEnvironmentKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) return;
-  const ScopedRegistryKey key(raw);
+  const OpenedKey key = OpenKey(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_READ | KEY_WRITE);
+  if (!key.ok()) return;
   DWORD type = 0;
   DWORD size = 0;
   if (::RegQueryValueExW(key.get(), L"Path", nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;

@@ -244,26 +244,23 @@ bool RunUninstall(Program& program, InstallUi& ui, const std::string& name) {
   InstallerState& state = program.state;
   const std::string keyPath = UninstallKeyPathOf(name);
   {
-    HKEY raw = nullptr;
-    const LONG opened = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | RegistryView(), &raw);
-    const ScopedRegistryKey probe(raw);
-    if (opened == ERROR_ACCESS_DENIED) {
+    const OpenedKey probe = OpenKey(HKEY_LOCAL_MACHINE, keyPath, KEY_READ);
+    if (probe.windowsError == ERROR_ACCESS_DENIED) {
       ShowError(program, "Permission denied.  Please login with an administrator account before uninstalling.");
       return false;
     }
-    if (opened != ERROR_SUCCESS) {
+    if (!probe.ok()) {
       ShowError(program, FormatLanguageString("No product named '%s' is installed.", {name}));
       return false;
     }
   }
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
+  const OpenedKey productKey = OpenKey(HKEY_LOCAL_MACHINE, keyPath, KEY_READ | KEY_WRITE);
+  if (!productKey.ok()) {
     ShowError(program, FormatLanguageString("Unable to access the uninstall information for:\r\n%s\r\n\r\nThe uninstallation "
                                    "cannot be performed.",
                                    {state.ProductName}));
     return false;
   }
-  const ScopedRegistryKey productKey(raw);
   UninstallRun run{program, ui, productKey.get(), 0, {}, {}};
   if (!ReadProductValues(run) || !ReadUninstallData(run)) return false;
 

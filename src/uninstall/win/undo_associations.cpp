@@ -12,12 +12,9 @@ namespace brennick::win {
 
 namespace {
 
-ScopedRegistryKey OpenKey(HKEY parent, const std::string& subKey) {
-  HKEY raw = nullptr;
-  if (parent == nullptr || ::RegOpenKeyExA(parent, subKey.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
-    return ScopedRegistryKey();
-  }
-  return ScopedRegistryKey(raw);
+// A key to edit; none below a key that could not be opened.
+OpenedKey OpenToEdit(HKEY parent, const std::string& subKey) {
+  return parent == nullptr ? OpenedKey{} : OpenKey(parent, subKey, KEY_READ | KEY_WRITE);
 }
 
 // A non-empty backup value becomes the key's default value again. True when
@@ -40,23 +37,23 @@ bool HasSubKeys(HKEY key) {
 }
 
 void UndoAssociation(const FileAssociation& association, const std::string& backupName) {
-  const bool deleteExtension = !RestoreBackup(OpenKey(HKEY_CLASSES_ROOT, association.ExtensionKey).get(), backupName);
-  ScopedRegistryKey fileType = OpenKey(HKEY_CLASSES_ROOT, association.FileTypeKey);
-  if (!fileType) return;
+  const bool deleteExtension = !RestoreBackup(OpenToEdit(HKEY_CLASSES_ROOT, association.ExtensionKey).get(), backupName);
+  OpenedKey fileType = OpenToEdit(HKEY_CLASSES_ROOT, association.FileTypeKey);
+  if (!fileType.ok()) return;
   RestoreBackup(fileType.get(), backupName);
-  RestoreBackup(OpenKey(fileType.get(), "DefaultIcon").get(), backupName);
+  RestoreBackup(OpenToEdit(fileType.get(), "DefaultIcon").get(), backupName);
   {
-    const ScopedRegistryKey shell = OpenKey(fileType.get(), "shell");
-    if (shell) {
+    const OpenedKey shell = OpenToEdit(fileType.get(), "shell");
+    if (shell.ok()) {
       RestoreBackup(shell.get(), backupName);
-      if (!RestoreBackup(OpenKey(shell.get(), association.Verb + "\\command").get(), backupName)) {
+      if (!RestoreBackup(OpenToEdit(shell.get(), association.Verb + "\\command").get(), backupName)) {
         DeleteKeyTree(shell.get(), association.Verb, 0);
       }
     }
-    if (shell && !HasSubKeys(shell.get())) DeleteKeyTree(fileType.get(), "shell", 0);
+    if (shell.ok() && !HasSubKeys(shell.get())) DeleteKeyTree(fileType.get(), "shell", 0);
   }
   if (HasSubKeys(fileType.get())) return;
-  fileType.reset();
+  fileType.key.reset();
   DeleteKeyTree(HKEY_CLASSES_ROOT, association.FileTypeKey, 0);
   if (deleteExtension) DeleteKeyTree(HKEY_CLASSES_ROOT, association.ExtensionKey, 0);
 }

@@ -1,5 +1,6 @@
 #include "foundation/message_format.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/windows_version.h"
 #include "foundation/win/x86_view.h"
@@ -24,9 +25,7 @@ bool UndoFonts(UninstallRun& run) {
                          Message(state, 57))) {
       continue;
     }
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, FontsRegistryKey(), 0, KEY_SET_VALUE | RegistryView(), &raw) == ERROR_SUCCESS) {
-      const ScopedRegistryKey key(raw);
+    if (const OpenedKey key = OpenKey(HKEY_LOCAL_MACHINE, FontsRegistryKey(), KEY_SET_VALUE); key.ok()) {
       ::RegDeleteValueA(key.get(), font.RegistryName.c_str());
     }
     const std::wstring file = WidePath(JoinPath(fontsFolder, font.FileName));

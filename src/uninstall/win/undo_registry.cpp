@@ -17,9 +17,8 @@ namespace {
 constexpr std::string_view kAllUsersRoot = "\\HKAU\\";
 
 void DeleteValue(HKEY root, const std::string& subKey, const std::string& name, REGSAM view) {
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_READ | KEY_WRITE | RegistryView(view), &raw) != ERROR_SUCCESS) return;
-  const ScopedRegistryKey key(raw);
+  const OpenedKey key = OpenKey(root, subKey, KEY_READ | KEY_WRITE, view);
+  if (!key.ok()) return;
   ::RegDeleteValueA(key.get(), name.c_str());
 }
 

@@ -92,12 +92,11 @@ void UndoSharedFiles(UninstallRun& run) {
   InstallerState& state = run.program.state;
   const std::string sharedFiles = ReadKeyString(run.productKey, "SharedFiles");
   if (sharedFiles.empty()) return;
-  HKEY raw = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedDllsKey, 0, KEY_READ | KEY_WRITE | RegistryView(), &raw) != ERROR_SUCCESS) {
+  const OpenedKey counts = OpenKey(HKEY_LOCAL_MACHINE, kSharedDllsKey, KEY_READ | KEY_WRITE);
+  if (!counts.ok()) {
     state.FailureText += "REGISTRY ERROR:  Unable to adjust shared file reference counts.\r\n\r\n";
     return;
   }
-  const ScopedRegistryKey counts(raw);
   for (const SharedFileEntry& entry : ParseSharedFiles(sharedFiles)) {
     const std::optional<DWORD> count = ReadCount(counts.get(), entry.Path);
     if (!count) continue;
