@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/win/system_error_text.h"
 #include "hold_file.h"
 #include "run/win/file_times.h"
 #include "run/win/install_log.h"
@@ -82,10 +83,23 @@ TEST_F(WriteInstalledFileTest, HeldFileIsRegisteredOnlyWhenItExistedBefore) {
     const testing::FileHolder holder(path);
     EXPECT_FALSE(Write(path, "new", -1, false));
     EXPECT_FALSE(registered_);
-    EXPECT_NE(program_.state.FailureText.find("Could not write " + path), std::string::npos);
+    // The reason is the error of the call that failed, not of a later one.
+    EXPECT_NE(program_.state.FailureText.find("Could not write " + path + "\r\n" + SystemErrorText(ERROR_SHARING_VIOLATION)),
+              std::string::npos)
+        << program_.state.FailureText;
     EXPECT_FALSE(HasFlag(program_.state.Settings.ProductFlags, flags::kRestartRequired));
   }
   EXPECT_EQ(ScratchFolder::Read(path), "old");
+}
+
+TEST_F(WriteInstalledFileTest, ReadBackCheckPassesForEveryLength) {
+  SetFlag(program_.state.Settings.ProductFlags, flags::kVerifyWrittenFiles);
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{1} << 20, (std::size_t{1} << 20) + 3}) {
+    const std::string data(size, 'x');
+    const std::string path = folder_.path() + "\\checked.bin";
+    EXPECT_TRUE(Write(path, data, -1, false)) << size << ": " << program_.state.FailureText;
+    EXPECT_EQ(ScratchFolder::Read(path).size(), size);
+  }
 }
 
 TEST_F(WriteInstalledFileTest, ReadOnlyHiddenFileIsReplacedWithTheFlag) {

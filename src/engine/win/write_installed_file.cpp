@@ -5,6 +5,7 @@
 
 #include "foundation/open_error.h"
 #include "foundation/path_text.h"
+#include "foundation/win/file_io.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/system_error_text.h"
@@ -19,43 +20,48 @@ namespace brennick::win {
 namespace {
 
 constexpr DWORD kAttributeMask = 0x1127;  // read-only, hidden, system, archive, temporary, offline
-constexpr DWORD kBlock = 1 << 20;         // bytes per WriteFile / ReadFile call
+constexpr std::size_t kBlock = 1 << 20;   // bytes compared per read-back
 
-enum class Attempt { Written, Failed, Differs };
+enum class Attempt { Written, Failed };
 
-bool WriteAll(HANDLE file, std::span<const std::uint8_t> data) {
-  while (!data.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), kBlock));
-    DWORD written = 0;
-    if (!::WriteFile(file, data.data(), chunk, &written, nullptr) || written != chunk) return false;
-    data = data.subspan(chunk);
-  }
-  return true;
-}
+// What an attempt came to, with the Windows error of the call that failed.
+struct AttemptResult {
+  Attempt attempt = Attempt::Written;
+  DWORD error = 0;
+};
 
-bool HoldsData(const std::string& path, std::span<const std::uint8_t> data) {
+// The read-back check: whether the file holds `data`, and the Windows error
+// of the call that failed when it could not be read.
+struct ReadBack {
+  bool same = false;
+  DWORD error = 0;
+};
+
+ReadBack CheckContent(const std::string& path, std::span<const std::uint8_t> data) {
   const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  std::vector<std::uint8_t> buffer(std::min<std::size_t>(std::max<std::size_t>(data.size(), 1), kBlock));
+  if (!file.valid()) return {false, ::GetLastError()};
+  std::vector<std::uint8_t> buffer(std::clamp<std::size_t>(data.size(), 1, kBlock));
   while (true) {
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) return false;
-    if (read == 0) return data.empty();
-    if (read > data.size() || !std::equal(buffer.begin(), buffer.begin() + read, data.begin())) return false;
-    data = data.subspan(read);
+    std::size_t got = 0;
+    if (const DWORD error = ReadAll(file.get(), buffer, got); error != 0) return {false, error};
+    if (got == 0) return {data.empty(), 0};
+    if (got > data.size() || !std::equal(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got), data.begin())) {
+      return {false, 0};
+    }
+    data = data.subspan(got);
   }
 }
 
 // Writes the file and dates it through the same handle: opening it again
 // for the date alone costs as much as a small file's writing.
-Attempt TryWrite(const std::string& path, std::span<const std::uint8_t> data, const FileStamp& stamp) {
+AttemptResult TryWrite(const std::string& path, std::span<const std::uint8_t> data, const FileStamp& stamp) {
   const ScopedKernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return Attempt::Failed;
-  if (!WriteAll(file.get(), data)) return Attempt::Failed;
+  if (!file.valid()) return {Attempt::Failed, ::GetLastError()};
+  if (const DWORD error = WriteAll(file.get(), data); error != 0) return {Attempt::Failed, error};
   if (StampHasDateAndTime(stamp)) SetFileStampTimes(file.get(), stamp);
-  return Attempt::Written;
+  return {Attempt::Written, 0};
 }
 
 bool DriveOfPathExists(char letter) {
@@ -98,13 +104,16 @@ bool WriteInstalledFile(Program& program, const std::string& path, std::span<con
   const bool verify = HasFlag(flagsWord, flags::kVerifyWrittenFiles);
 
   for (int attemptsLeft = 2;; --attemptsLeft) {
-    const Attempt attempt = TryWrite(path, data, stamp);
-    const DWORD error = ::GetLastError();
+    const auto [attempt, error] = TryWrite(path, data, stamp);
     if (attempt == Attempt::Written) {
-      if (!verify || HoldsData(path, data)) break;
+      if (!verify) break;
+      const ReadBack readBack = CheckContent(path, data);
+      if (readBack.same) break;
       if (attemptsLeft == 0) {
-        AddFailure(program, Message(program.state, 31) + " " + path + "\r\n" + SystemErrorText(::GetLastError()) +
-                                "\r\n\r\n");
+        // A file that reads back wrong without a failed call has no system text to show.
+        const std::string reason =
+            readBack.error != 0 ? SystemErrorText(readBack.error) : "The file read back differs from what was written.";
+        AddFailure(program, Message(program.state, 31) + " " + path + "\r\n" + reason + "\r\n\r\n");
         return false;
       }
       continue;  // written wrong: write it again at once
