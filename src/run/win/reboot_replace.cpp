@@ -5,6 +5,7 @@
 
 #include "foundation/path_text.h"
 #include "foundation/win/dynamic_function.h"
+#include "foundation/win/file_io.h"
 #include "foundation/win/grant_access.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
@@ -26,7 +27,6 @@ constexpr DWORD kDelayedSign = ERROR_BUSY;
 constexpr DWORD kReplaceAtRestart = MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT;
 constexpr DWORD kDeleteAtRestart = MOVEFILE_DELAY_UNTIL_REBOOT;
 constexpr int kExtensionTries = 100;
-constexpr std::size_t kWriteChunk = 1u << 20;
 
 bool Fail(DWORD error) {
   ::SetLastError(error);
@@ -137,14 +137,16 @@ bool AddToWininit(const std::string& windowsFolder, const std::string& entry) {
   if (!::GetFileSizeEx(file.get(), &size)) return false;
   if (size.QuadPart > 0x10000000) return Fail(ERROR_FILE_TOO_LARGE);
   std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD count = 0;
-  if (!::ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &count, nullptr)) return false;
-  if (count != text.size()) return Fail(ERROR_READ_FAULT);
+  std::size_t got = 0;
+  if (const DWORD error = ReadAll(file.get(), std::span(reinterpret_cast<std::uint8_t*>(text.data()), text.size()), got);
+      error != 0) {
+    return Fail(error);
+  }
+  if (got != text.size()) return Fail(ERROR_READ_FAULT);
 
   const std::string updated = AddWininitEntry(text, entry);
   if (::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return false;
-  if (!::WriteFile(file.get(), updated.data(), static_cast<DWORD>(updated.size()), &count, nullptr)) return false;
-  if (count != updated.size()) return Fail(ERROR_WRITE_FAULT);
+  if (const DWORD error = WriteAll(file.get(), updated); error != 0) return Fail(error);
   return ::SetEndOfFile(file.get()) != FALSE;
 }
 
@@ -168,13 +170,7 @@ bool WriteWhole(const std::string& path, std::span<const std::uint8_t> data) {
   ScopedKernelHandle file(
       ::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
-  while (!data.empty()) {
-    const DWORD chunk = static_cast<DWORD>(std::min(data.size(), kWriteChunk));
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), data.data(), chunk, &written, nullptr)) return false;
-    if (written == 0) return Fail(ERROR_WRITE_FAULT);
-    data = data.subspan(written);
-  }
+  if (const DWORD error = WriteAll(file.get(), data); error != 0) return Fail(error);
   if (!::CloseHandle(file.release())) return false;
   return true;
 }
