@@ -166,64 +166,89 @@ struct SettingsRecord {
   bool operator==(const SettingsRecord&) const = default;
 };
 
-// Product flag bits that decide the record's own layout.
+// The bits of the two flag words. Each word has its own type of bit, so that
+// a bit of one word cannot be tested, set or cleared on the other.
 namespace flags {
-// ProductFlags bits.
-constexpr int kMustUninstallFirst = 0;    // an earlier version below MustUninstallBelow is removed first
-constexpr int kUninstaller = 2;           // an uninstaller is written; UninstallerIcon is stored
-constexpr int kAskBeforeFontRemoval = 4;  // the uninstaller asks before removing each font
-constexpr int kCompressedChunks = 5;      // archive chunks are packed blocks
-constexpr int kKeepInstallLog = 6;        // Install.LOG is written even when nothing failed
-constexpr int kAskInstallDir = 7;         // the folder page is shown
-constexpr int kSingleInstance = 8;        // the named mutex refuses a second copy
-constexpr int kUninstallAutomatic = 9;    // the uninstaller asks nothing and shows no end message
-constexpr int kDeleteInstallDir = 10;     // the uninstaller deletes the installation folder with its contents
-constexpr int kReplaceLockedFiles = 11;   // restart replacement also for files that did not exist
-constexpr int kPathVariable = 12;         // the installation folder is added to PATH (and removed again)
-constexpr int kRestartRequired = 14;      // a replacement at restart is pending
-constexpr int kKeepBackgroundBitmap = 15;  // the uninstaller shows the background bitmap too
-constexpr int kMasterProduct = 16;        // MasterProduct and MasterDisplayName are stored
-constexpr int kAskBeforeSharedRemoval = 17;  // the uninstaller asks before deleting an unused shared file
-constexpr int kVerifyWrittenFiles = 18;   // written files are read back and compared
-constexpr int kOverwriteReadOnly = 19;    // attributes of a file being replaced are cleared
-constexpr int kLogFiles = 20;             // one log line per installed file
-constexpr int kNoFinishMessage = 22;      // no success message, no summary page
-constexpr int kNoPreviousInstallQuestion = 28;
-constexpr int kUninstallBatch1Hidden = 26;
-constexpr int kUninstallBatch2Hidden = 27;
-constexpr int kNoBackgroundWindow = 29;
-constexpr int kConfirmInstallDir = 31;
-constexpr int kVerifyChecksums = 32;      // the stub and every archive chunk are checked
-constexpr int kAskStartMenu = 34;
-constexpr int kErrorsInAutomaticMode = 35;
-constexpr int kCompareVersions = 36;
-constexpr int kRefuseNetworkDir = 37;
-constexpr int kTitleOption = 40;
-constexpr int kAskRestartInAutomaticMode = 41;
-constexpr int kNoGreeting = 43;
-constexpr int kConfirmUpgrade = 44;
-constexpr int kUninstallRestartRequired = 45;  // the uninstaller's deletions wait for a restart
-constexpr int kWriteReadmeFiles = 46;     // the readme texts are written into the installation folder
-constexpr int kWriteLicenseFiles = 47;    // the licence texts are written into the installation folder
-constexpr int kHideFileNames = 49;
-constexpr int kGrantInstallDirRights = 50;
-constexpr int kShowProgress = 51;
-constexpr int kRestartMarker = 53;
-constexpr int kKeepInstallLogAtUninstall = 54;
-constexpr int kRefuseRemovableDir = 55;
-constexpr int kNoUninstallerOnRemovable = 56;
-constexpr int kOfferViewLog = 57;
-constexpr int kBindExecutables = 58;
-constexpr int kGrantSharedDirRights = 62;
-// ProductFlags2 bits.
-constexpr int kReinstallBatchSameVersionOnly = 0;
-constexpr int kRestorePoint = 1;
-constexpr int kButtonPictures = 10;
+// Bits of ProductFlags.
+enum ProductBit : int {
+  kMustUninstallFirst = 0,    // an earlier version below MustUninstallBelow is removed first
+  kUninstaller = 2,           // an uninstaller is written; UninstallerIcon is stored
+  kAskBeforeFontRemoval = 4,  // the uninstaller asks before removing each font
+  kCompressedChunks = 5,      // archive chunks are packed blocks
+  kKeepInstallLog = 6,        // Install.LOG is written even when nothing failed
+  kAskInstallDir = 7,         // the folder page is shown
+  kSingleInstance = 8,        // the named mutex refuses a second copy
+  kUninstallAutomatic = 9,    // the uninstaller asks nothing and shows no end message
+  kDeleteInstallDir = 10,     // the uninstaller deletes the installation folder with its contents
+  kReplaceLockedFiles = 11,   // restart replacement also for files that did not exist
+  kPathVariable = 12,         // the installation folder is added to PATH (and removed again)
+  kRestartRequired = 14,      // a replacement at restart is pending
+  kKeepBackgroundBitmap = 15,  // the uninstaller shows the background bitmap too
+  kMasterProduct = 16,        // MasterProduct and MasterDisplayName are stored
+  kAskBeforeSharedRemoval = 17,  // the uninstaller asks before deleting an unused shared file
+  kVerifyWrittenFiles = 18,   // written files are read back and compared
+  kOverwriteReadOnly = 19,    // attributes of a file being replaced are cleared
+  kLogFiles = 20,             // one log line per installed file
+  kNoFinishMessage = 22,      // no success message, no summary page
+  kHidePreInstallBatch = 23,
+  kHidePostInstallBatch = 24,
+  kHideExitBatch = 25,
+  kUninstallBatch1Hidden = 26,
+  kUninstallBatch2Hidden = 27,
+  kNoPreviousInstallQuestion = 28,
+  kNoBackgroundWindow = 29,
+  kConfirmInstallDir = 31,
+  kVerifyChecksums = 32,      // the stub and every archive chunk are checked
+  kAskStartMenu = 34,
+  kErrorsInAutomaticMode = 35,
+  kCompareVersions = 36,
+  kRefuseNetworkDir = 37,
+  kTitleOption = 40,
+  kAskRestartInAutomaticMode = 41,
+  kNoGreeting = 43,
+  kConfirmUpgrade = 44,
+  kUninstallRestartRequired = 45,  // the uninstaller's deletions wait for a restart
+  kWriteReadmeFiles = 46,     // the readme texts are written into the installation folder
+  kWriteLicenseFiles = 47,    // the licence texts are written into the installation folder
+  kHideFileNames = 49,
+  kGrantInstallDirRights = 50,
+  kShowProgress = 51,
+  kRestartMarker = 53,
+  kKeepInstallLogAtUninstall = 54,
+  kRefuseRemovableDir = 55,
+  kNoUninstallerOnRemovable = 56,
+  kOfferViewLog = 57,
+  kBindExecutables = 58,
+  kHideUpgradeBatch = 60,
+  kHideReinstallBatch = 61,
+  kGrantSharedDirRights = 62,
+};
+
+// Bits of ProductFlags2.
+enum Product2Bit : int {
+  kReinstallBatchSameVersionOnly = 0,
+  kRestorePoint = 1,
+  kStrippedUninstaller = 5,  // the uninstaller is the program without its package
+  kLogPreInstallBatch = 6,
+  kLogPostInstallBatch = 7,
+  kLogUpgradeBatch = 8,
+  kLogReinstallBatch = 9,
+  kButtonPictures = 10,      // pictures on the wizard's buttons, where the system draws them
+};
 }  // namespace flags
 
-inline bool HasFlag(std::uint64_t flags, int bit) { return ((flags >> bit) & 1u) != 0; }
-inline void SetFlag(std::uint64_t& flags, int bit) { flags |= std::uint64_t{1} << bit; }
-inline void ClearFlag(std::uint64_t& flags, int bit) { flags &= ~(std::uint64_t{1} << bit); }
-inline void ClearFlag(std::uint32_t& flags, int bit) { flags &= ~(std::uint32_t{1} << bit); }
+inline bool HasFlag(std::uint64_t word, flags::ProductBit bit) { return ((word >> bit) & 1u) != 0; }
+inline bool HasFlag(std::uint32_t word, flags::Product2Bit bit) { return ((word >> bit) & 1u) != 0; }
+inline void SetFlag(std::uint64_t& word, flags::ProductBit bit) { word |= std::uint64_t{1} << bit; }
+inline void SetFlag(std::uint32_t& word, flags::Product2Bit bit) { word |= std::uint32_t{1} << bit; }
+inline void ClearFlag(std::uint64_t& word, flags::ProductBit bit) { word &= ~(std::uint64_t{1} << bit); }
+inline void ClearFlag(std::uint32_t& word, flags::Product2Bit bit) { word &= ~(std::uint32_t{1} << bit); }
+// A bit of the other word does not compile.
+bool HasFlag(std::uint32_t word, flags::ProductBit bit) = delete;
+bool HasFlag(std::uint64_t word, flags::Product2Bit bit) = delete;
+void SetFlag(std::uint32_t& word, flags::ProductBit bit) = delete;
+void SetFlag(std::uint64_t& word, flags::Product2Bit bit) = delete;
+void ClearFlag(std::uint32_t& word, flags::ProductBit bit) = delete;
+void ClearFlag(std::uint64_t& word, flags::Product2Bit bit) = delete;
 
 }  // namespace brennick

@@ -8,7 +8,6 @@ namespace brennick {
 
 namespace {
 
-constexpr int kButtonPicturesBit = 10;  // of ProductFlags2
 constexpr std::string_view kX86Suffix = " (x86)";
 
 // The 32-bit program-files and common-files folders of a 64-bit Windows end
@@ -32,7 +31,7 @@ bool IsRegistryFolder(std::string_view value) {
 }  // namespace
 
 void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnvironment& env) {
-  if (!env.ButtonPicturesSupported()) r.ProductFlags2 &= ~(1u << kButtonPicturesBit);
+  if (!env.ButtonPicturesSupported()) ClearFlag(r.ProductFlags2, flags::kButtonPictures);
   if (r.RunMode == 1) state.AutomaticMode = true;
   if (r.RunMode == 2) state.AutomaticMode = false;
   state.TitleOption = HasFlag(r.ProductFlags, flags::kTitleOption);

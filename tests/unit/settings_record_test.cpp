@@ -125,6 +125,24 @@ std::string CorruptCode(int code) {
   return message.substr(0, message.size() - 1) + std::to_string(code);
 }
 
+// A bit of one flag word cannot be used on the other.
+template <class Word, class Bit>
+concept Testable = requires(Word word, Bit bit) { HasFlag(word, bit); };
+static_assert(Testable<std::uint64_t, flags::ProductBit> && Testable<std::uint32_t, flags::Product2Bit>);
+static_assert(!Testable<std::uint32_t, flags::ProductBit> && !Testable<std::uint64_t, flags::Product2Bit>);
+static_assert(!Testable<std::uint64_t, int>);
+
+TEST(SettingsRecord, FlagsOfEachWord) {
+  SettingsRecord r;
+  SetFlag(r.ProductFlags, flags::kRestartMarker);
+  SetFlag(r.ProductFlags2, flags::kStrippedUninstaller);
+  EXPECT_EQ(r.ProductFlags, std::uint64_t{1} << 53);
+  EXPECT_EQ(r.ProductFlags2, 1u << 5);
+  ClearFlag(r.ProductFlags, flags::kRestartMarker);
+  EXPECT_FALSE(HasFlag(r.ProductFlags, flags::kRestartMarker));
+  EXPECT_TRUE(HasFlag(r.ProductFlags2, flags::kStrippedUninstaller));
+}
+
 TEST(SettingsRecord, WriteThenReadGivesEveryFieldBack) {
   const SettingsRecord full = FullRecord();
   EXPECT_EQ(Read(WriteSettingsRecord(full)), full);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "scratch_folder.h"
 
 namespace brennick::win {
@@ -52,11 +54,11 @@ TEST(WriteKeptFiles, WritesAndRecordsWhatTheFlagsAskFor) {
   const std::string utf16Text("\xFF\xFE" "a\0", 4);
 
   struct Case {
-    int flag;  // -1: none
+    std::optional<flags::ProductBit> flag;
     std::vector<std::pair<std::string, std::string>> written;  // path, content
   };
   const Case cases[] = {
-      {-1, {}},
+      {std::nullopt, {}},
       {flags::kKeepBackgroundBitmap, {{bitmap, bitmapBytes}}},
       {flags::kWriteReadmeFiles, {{readme, "read me"}}},
       {flags::kWriteLicenseFiles, {{eula1, utf16Text}, {eula2, "terms"}}},
@@ -67,7 +69,7 @@ TEST(WriteKeptFiles, WritesAndRecordsWhatTheFlagsAskFor) {
     state.InstallDir = install.path();
     state.UninstallDataDir = dataDir;
     state.Settings.MinStageTime = 250;
-    if (c.flag >= 0) SetFlag(state.Settings.ProductFlags, c.flag);
+    if (c.flag) SetFlag(state.Settings.ProductFlags, *c.flag);
     state.Settings.BackgroundBitmap = bitmapBytes;
     state.Settings.ReadmeTexts = {"", "read me"};
     state.Settings.LicenseTexts = {utf16Text, "", "terms"};
@@ -84,11 +86,11 @@ TEST(WriteKeptFiles, WritesAndRecordsWhatTheFlagsAskFor) {
       ::DeleteFileA(path.c_str());
     }
     expectedCalls.insert(expectedCalls.end(), {"status 54", "wait 250", "progress 98"});
-    EXPECT_EQ(ui.calls, expectedCalls) << c.flag;
-    EXPECT_EQ(state.Lists.Removals, expectedRemovals) << c.flag;
+    EXPECT_EQ(ui.calls, expectedCalls) << c.flag.value_or(flags::ProductBit{-1});
+    EXPECT_EQ(state.Lists.Removals, expectedRemovals) << c.flag.value_or(flags::ProductBit{-1});
     // Nothing else was written.
     for (const std::string& path : {bitmap, readme, eula1, eula2}) {
-      EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << c.flag << " " << path;
+      EXPECT_EQ(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << c.flag.value_or(flags::ProductBit{-1}) << " " << path;
     }
   }
   ::RemoveDirectoryA(dataDir.c_str());

@@ -28,7 +28,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr int kStrippedUninstaller = 5;  // ProductFlags2: the program without its package
 
 // The running program copied over an uninstaller that may be running: the
 // copy then waits in a temporary file for the next restart.
@@ -60,7 +59,7 @@ void CopyRunningProgram(Program& program, const std::string& target) {
 
 void WriteUninstaller(Program& program, const std::string& target) {
   InstallerState& state = program.state;
-  if (!HasFlag(state.Settings.ProductFlags2, kStrippedUninstaller)) {
+  if (!HasFlag(state.Settings.ProductFlags2, flags::kStrippedUninstaller)) {
     CopyRunningProgram(program, target);
     return;
   }

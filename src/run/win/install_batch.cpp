@@ -1,5 +1,7 @@
 #include "run/win/install_batch.h"
 
+#include <optional>
+
 #include "foundation/path_text.h"
 #include "foundation/win/hidden_batch.h"
 #include "foundation/win/path_text_win.h"
@@ -87,26 +89,28 @@ void RunSettingsBatch(Program& program, SettingsBatch batch) {
   const SettingsRecord& s = state.Settings;
   struct Row {
     std::string commands;
-    int hiddenBit;   // ProductFlags
-    int logBit;      // ProductFlags2; -1: the output is never logged
+    flags::ProductBit hiddenBit;
+    std::optional<flags::Product2Bit> logBit;  // none: the output is never logged
     const char* label;
   };
   const Row row = [&]() -> Row {
     switch (batch) {
       case SettingsBatch::PreInstall:
-        return {JoinBatchCommands(s.PreInstallBatch, state.PreInstallBatchExtra), 23, 6, "Pre-Installation Batch"};
+        return {JoinBatchCommands(s.PreInstallBatch, state.PreInstallBatchExtra), flags::kHidePreInstallBatch,
+                flags::kLogPreInstallBatch, "Pre-Installation Batch"};
       case SettingsBatch::Upgrade:
-        return {s.UpgradeBatch, 60, 8, "Upgrade Batch"};
+        return {s.UpgradeBatch, flags::kHideUpgradeBatch, flags::kLogUpgradeBatch, "Upgrade Batch"};
       case SettingsBatch::Reinstall:
-        return {s.ReinstallBatch, 61, 9, "Reinstall Batch"};
+        return {s.ReinstallBatch, flags::kHideReinstallBatch, flags::kLogReinstallBatch, "Reinstall Batch"};
       case SettingsBatch::PostInstall:
-        return {JoinBatchCommands(s.PostInstallBatch, state.PostInstallBatchExtra), 24, 7, "Post-Installation Batch"};
+        return {JoinBatchCommands(s.PostInstallBatch, state.PostInstallBatchExtra), flags::kHidePostInstallBatch,
+                flags::kLogPostInstallBatch, "Post-Installation Batch"};
       case SettingsBatch::Exit:
         break;
     }
-    return {JoinBatchCommands(s.ExitBatch, state.ExitBatchExtra), 25, -1, nullptr};
+    return {JoinBatchCommands(s.ExitBatch, state.ExitBatchExtra), flags::kHideExitBatch, std::nullopt, nullptr};
   }();
-  const bool logged = row.logBit >= 0 && HasFlag(s.ProductFlags2, row.logBit);
+  const bool logged = row.logBit && HasFlag(s.ProductFlags2, *row.logBit);
   RunInstallBatch(program, state.InstallDir, HasFlag(s.ProductFlags, row.hiddenBit), row.commands,
                   logged ? row.label : nullptr);
 }

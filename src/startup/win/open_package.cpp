@@ -17,7 +17,6 @@ namespace brennick::win {
 namespace {
 
 // ProductFlags2 bit 5: the uninstaller is this program without its package.
-constexpr std::uint32_t kUninstallerWithoutPackage = 1u << 5;
 
 void OpenOwnFile(Program& program) {
   program.ownFilePath = OwnFileNameFromCommandLine(::GetCommandLineA());
@@ -77,7 +76,7 @@ void OpenPackage(Program& program) {
   if (stub.size() != setup.fileOffset) CorruptInstaller(corrupt::kStubRead);
   CheckStub(stub, layout, header, state.Settings.ProductFlags);
 
-  if ((state.Settings.ProductFlags2 & kUninstallerWithoutPackage) == 0) {
+  if (!HasFlag(state.Settings.ProductFlags2, flags::kStrippedUninstaller)) {
     state.UninstallerImageSize = state.OwnFileSize;  // the uninstaller is a plain copy of this file
     return;
   }
