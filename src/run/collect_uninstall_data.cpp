@@ -8,7 +8,7 @@ namespace brennick {
 UninstallData CollectUninstallData(InstallerState& state) {
   UninstallData data;
   data.Removals = state.Lists.Removals;
-  for (int number : kUninstallStringNumbers) data.Strings[number] = Message(state, number);
+  for (int number : kUninstallStringNumbers) data.Strings[number] = Message(state, MessageId{number});
   data.Strings[kWindowTitleString] = state.Settings.WindowTitle;
   data.ProgramsToClose = state.Settings.ProgramsToClose;
   for (std::string& line : UninstallDataLines(state.Settings.RegistryEntries)) {

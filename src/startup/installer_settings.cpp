@@ -105,8 +105,8 @@ RunValues RunValuesOf(const InstallerState& state) {
   return run;
 }
 
-const std::string& Message(InstallerState& state, int number) {
-  return state.Messages.Message(number, state.LanguageIndex, ProductTextOf(state));
+const std::string& Message(InstallerState& state, MessageId id) {
+  return state.Messages.Message(static_cast<int>(id), state.LanguageIndex, ProductTextOf(state));
 }
 
 }  // namespace brennick

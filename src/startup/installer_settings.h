@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "package/message_ids.h"
 #include "startup/installer_state.h"
 #include "startup/installer_variables.h"
 
@@ -45,6 +46,6 @@ RunValues RunValuesOf(const InstallerState& state);
 ProductText ProductTextOf(const InstallerState& state);
 
 // Message `number` in the current language, markers replaced.
-const std::string& Message(InstallerState& state, int number);
+const std::string& Message(InstallerState& state, MessageId id);
 
 }  // namespace brennick

@@ -62,7 +62,7 @@ TEST(ApplyInstallerSettings, DefaultsFollowTheProductName) {
   EXPECT_EQ(s.Settings.UninstallKeyName, "Cmd Name");
   EXPECT_EQ(s.Settings.MasterProduct, "Cmd Name");
   EXPECT_EQ(s.Settings.MasterDisplayName, "Cmd Name");
-  EXPECT_EQ(Message(s, 0), "Cmd Name Setup");
+  EXPECT_EQ(Message(s, MessageId::kInstallerTitle), "Cmd Name Setup");
 }
 
 TEST(ApplyInstallerSettings, InstallFolderForms) {

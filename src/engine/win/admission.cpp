@@ -37,7 +37,7 @@ void CheckBitness(Program& program) {
   const bool fits = (bitness == 1) == WindowsFacts().Is64BitWindows();
   if (!fits) {
     if (state.AutomaticMode) ExitInstaller(program, 1);
-    Refuse(program, FormatLanguageString(Message(state, 81), {bitness == 1 ? 64 : 32}));
+    Refuse(program, FormatLanguageString(Message(state, MessageId::kWrongBitness), {bitness == 1 ? 64 : 32}));
   }
   if (state.RedirectionFailed) FatalError("Wow64DisableWow64FsRedirection() failed");
 }
@@ -46,15 +46,18 @@ void CheckExcludedSystems(Program& program) {
   const WindowsVersion running = RunningWindowsVersion();
   const int bit = ExcludedSystemBit(running);
   if (bit < 0 || ((program.state.Settings.ExcludedSystems >> bit) & 1u) == 0) return;
-  Refuse(program, FormatLanguageString(Message(program.state, 61), {WindowsNameOf(running)}));
+  Refuse(program,
+         FormatLanguageString(Message(program.state, MessageId::kWindowsVersionRefused), {WindowsNameOf(running)}));
 }
 
 void CheckAdministrator(Program& program) {
   InstallerState& state = program.state;
   const std::uint8_t requirement = state.Settings.AdminRequirement;
   if (requirement == 0 || requirement > 3 || IsAdministrator()) return;
-  if (requirement == 1) Refuse(program, Message(state, 77));
-  if (!AskOkCancel(program, Message(state, 78), Message(state, 20))) ExitInstaller(program, 1);
+  if (requirement == 1) Refuse(program, Message(state, MessageId::kAdministratorRequired));
+  if (!AskOkCancel(program, Message(state, MessageId::kContinueWithoutAdministrator),
+                   Message(state, MessageId::kQuestionTitle)))
+    ExitInstaller(program, 1);
 }
 
 void CheckMasterProduct(Program& program) {
@@ -76,7 +79,7 @@ void CheckMasterProduct(Program& program) {
   } else if (installed) {
     return;
   }
-  Refuse(program, FormatLanguageString(Message(state, 12), {s.MasterDisplayName}));
+  Refuse(program, FormatLanguageString(Message(state, MessageId::kMasterProductMissing), {s.MasterDisplayName}));
 }
 
 void HoldSingleInstance(Program& program) {
@@ -85,7 +88,7 @@ void HoldSingleInstance(Program& program) {
   if (!program.singleInstance.valid()) return;  // without the mutex the run goes on
   // Held until the process ends; an abandoned mutex is ours now too.
   if (::WaitForSingleObject(program.singleInstance.get(), 0) == WAIT_TIMEOUT) {
-    Refuse(program, Message(program.state, 91));
+    Refuse(program, Message(program.state, MessageId::kAnotherInstallerRunning));
   }
 }
 

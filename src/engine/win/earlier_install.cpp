@@ -32,7 +32,7 @@ void HandOverToUninstaller(const std::string& uninstallCommand) {
   std::string command = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString").value_or("");
   if (command.empty()) command = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString").value_or("");
   if (command.empty()) {
-    ShowError(program, Message(state, 9));
+    ShowError(program, Message(state, MessageId::kMustUninstallFirst));
     ExitInstaller(program, 1);
   }
   if (ui.ShowMustUninstall() == PageResult::Continue) HandOverToUninstaller(command);
@@ -40,15 +40,18 @@ void HandOverToUninstaller(const std::string& uninstallCommand) {
 }
 
 // The message that introduces the question, with the comparison it implies.
-int ClassifyVersions(InstallerState& state) {
+MessageId ClassifyVersions(InstallerState& state) {
   const std::string& installed = state.OverwritingVersion;
   const std::string& packaged = state.Settings.DisplayVersion;
-  if (!HasFlag(state.Settings.ProductFlags, flags::kCompareVersions) || installed.empty() || packaged.empty()) return 3;
+  if (!HasFlag(state.Settings.ProductFlags, flags::kCompareVersions) || installed.empty() || packaged.empty()) {
+    return MessageId::kEarlierInstallFound;
+  }
   const int order = CompareVersions(installed, packaged);
   state.IsReinstall = order == 0;
   state.IsUpgrade = order < 0;
   state.IsDowngrade = order > 0;
-  return order == 0 ? 4 : (order < 0 ? 5 : 6);
+  if (order == 0) return MessageId::kSameVersionInstalled;
+  return order < 0 ? MessageId::kOlderVersionInstalled : MessageId::kNewerVersionInstalled;
 }
 
 }  // namespace
@@ -83,14 +86,14 @@ void ConfirmOverEarlierInstallation(Program& program, InstallUi& ui) {
   }
   // The comparison is made whether or not the question is asked: the batches
   // and notifications of an upgrade depend on it in automatic mode too.
-  const int message = ClassifyVersions(state);
+  const MessageId message = ClassifyVersions(state);
   if (state.AutomaticMode || HasFlag(s.ProductFlags, flags::kNoPreviousInstallQuestion)) return;
-  const std::string question =
-      Message(state, message) + "\r\n" + state.PreviousInstallDir + "\r\n\r\n" + Message(state, 7);
-  if (!AskYesNo(program, question, Message(state, 2))) CancelInstall(program);
+  const std::string question = Message(state, message) + "\r\n" + state.PreviousInstallDir + "\r\n\r\n" +
+                               Message(state, MessageId::kInstallOverEarlier);
+  if (!AskYesNo(program, question, Message(state, MessageId::kEarlierInstallTitle))) CancelInstall(program);
   if (HasFlag(s.ProductFlags, flags::kConfirmUpgrade) && !state.OverwritingVersion.empty() &&
       (s.UpgradeWarnBelow.empty() || CompareVersions(state.OverwritingVersion, s.UpgradeWarnBelow) < 0) &&
-      !AskOkCancel(program, Message(state, 72), Message(state, 20))) {
+      !AskOkCancel(program, Message(state, MessageId::kConfirmUpgrade), Message(state, MessageId::kQuestionTitle))) {
     ExitInstaller(program, 1);
   }
 }

@@ -43,7 +43,7 @@ bool DecideRestart(Program& program) {
   const std::uint64_t flagsWord = state.Settings.ProductFlags;
   if (!HasFlag(flagsWord, flags::kRestartRequired)) return false;
   if (state.AutomaticMode && !HasFlag(flagsWord, flags::kAskRestartInAutomaticMode)) return true;
-  return AskYesNo(program, Message(state, 37), Message(state, 20));
+  return AskYesNo(program, Message(state, MessageId::kRestartAfterInstall), Message(state, MessageId::kQuestionTitle));
 }
 
 void RemoveIfEmpty(const std::string& folder) {

@@ -101,8 +101,8 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
     const std::string reason = IsFile(folder) || error == ERROR_FILE_EXISTS
                                    ? std::string("Cannot create directory because there is a file with the same name.")
                                    : SystemErrorText(error);
-    AddFailures(program, {Message(state, 25), " ", folder, "\r\n", reason, "\r\n\r\nNot installed: ", destination,
-                          "\r\n\r\n"});
+    AddFailures(program, {Message(state, MessageId::kFolderNotCreated), " ", folder, "\r\n", reason,
+                          "\r\n\r\nNot installed: ", destination, "\r\n\r\n"});
     return false;
   }
   madeFolders.insert(key);

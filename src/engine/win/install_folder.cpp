@@ -65,55 +65,61 @@ bool AcceptFolder(Program& program) {
   const std::uint64_t flagsWord = state.Settings.ProductFlags;
   const auto folder = AbsoluteFolderText(state.InstallDir);
   if (!folder) {
-    ShowError(program, Message(state, 14) + "\r\n\r\n" + state.InstallDir);
+    ShowError(program, Message(state, MessageId::kFolderNotValid) + "\r\n\r\n" + state.InstallDir);
     return false;
   }
   state.InstallDir = *folder;
   const char letter = DriveLetterOfFolder(*folder);
   if (letter != 0 && !DriveExists(letter)) {
-    ShowError(program, FormatLanguageString(Message(state, 16), {letter}));
+    ShowError(program, FormatLanguageString(Message(state, MessageId::kDriveMissing), {letter}));
     return false;
   }
   if (HasFlag(flagsWord, flags::kRefuseNetworkDir) && (IsNetworkFolder(*folder) || IsNetworkDrive(letter))) {
-    ShowError(program, Message(state, 66));
+    ShowError(program, Message(state, MessageId::kNetworkFolderRefused));
     return false;
   }
   if (folder->size() < 4) {
-    ShowError(program, Message(state, 17));
+    ShowError(program, Message(state, MessageId::kDriveRootRefused));
     return false;
   }
   MachineSettings machine;
   const std::string programFiles = machine.ProgramFilesFolder();
   if (IsSameFolder(*folder, programFiles)) {
-    ShowError(program, FormatLanguageString(Message(state, 18), {programFiles}));
+    ShowError(program, FormatLanguageString(Message(state, MessageId::kProgramFilesRefused), {programFiles}));
     return false;
   }
   if (letter != 0 && (IsReadOnlyVolume(letter) ||
                       (HasFlag(flagsWord, flags::kRefuseRemovableDir) && IsRemovableInstallDrive(*folder)))) {
-    ShowError(program, FormatLanguageString(Message(state, 96), {letter}));
+    ShowError(program, FormatLanguageString(Message(state, MessageId::kDriveNotWritable), {letter}));
     return false;
   }
   state.RequiredSpace = ComputeRequiredSpace(program);
   const std::int64_t free = FreeSpace(*folder);
   if (!state.PreviousInstallFound && !state.AutomaticMode && free >= 0 && free < state.RequiredSpace) {
-    const std::string question = FormatLanguageString(
-        Message(state, 19), {FormatByteSize(state.RequiredSpace), letter != 0 ? letter : '\\', FormatByteSize(free)});
-    if (!AskYesNo(program, question, Message(state, 20))) return false;
+    const std::string question =
+        FormatLanguageString(Message(state, MessageId::kNotEnoughSpace),
+                             {FormatByteSize(state.RequiredSpace), letter != 0 ? letter : '\\', FormatByteSize(free)});
+    if (!AskYesNo(program, question, Message(state, MessageId::kQuestionTitle))) return false;
   }
   const bool exists = IsFolder(*folder);
   if (HasFlag(flagsWord, flags::kConfirmInstallDir) &&
-      !AskYesNo(program, FormatLanguageString(Message(state, exists ? 22 : 23), {*folder}), Message(state, 24))) {
+      !AskYesNo(
+          program,
+          FormatLanguageString(
+              Message(state, exists ? MessageId::kConfirmExistingFolder : MessageId::kConfirmCreateFolder), {*folder}),
+          Message(state, MessageId::kFolderPageTitle))) {
     return false;
   }
   if (!exists) {
     if (const std::uint32_t error = CreateFolderWithParents(*folder); error != 0) {
-      ShowError(program, Message(state, 25) + "\r\n" + *folder + "\r\n\r\n" + SystemErrorText(error));
+      ShowError(program,
+                Message(state, MessageId::kFolderNotCreated) + "\r\n" + *folder + "\r\n\r\n" + SystemErrorText(error));
       return false;
     }
   }
   const std::string probe = CreateTempFile(*folder, "", true);
   if (probe.empty()) {
-    ShowError(program, FormatLanguageString(Message(state, 73), {*folder}));
+    ShowError(program, FormatLanguageString(Message(state, MessageId::kFolderNotWritable), {*folder}));
     return false;
   }
   ::DeleteFileW(WidePath(probe).c_str());

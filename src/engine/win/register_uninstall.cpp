@@ -28,7 +28,6 @@ namespace brennick::win {
 
 namespace {
 
-
 // The running program copied over an uninstaller that may be running: the
 // copy then waits in a temporary file for the next restart.
 void CopyRunningProgram(Program& program, const std::string& target) {
@@ -154,7 +153,8 @@ void RegisterUninstall(Program& program) {
     UninstallKeyFacts facts;
     facts.uninstallerPath = uninstaller;
     facts.installerPath = ModuleFileName();
-    facts.displayTitle = state.Settings.DisplayTitle.empty() ? Message(state, 0) : state.Settings.DisplayTitle;
+    facts.displayTitle =
+        state.Settings.DisplayTitle.empty() ? Message(state, MessageId::kInstallerTitle) : state.Settings.DisplayTitle;
     facts.totalInstalledBytes = static_cast<std::uint64_t>(std::max<std::int64_t>(state.RequiredSpace, 0));
     const std::vector<UninstallKeyValue> values = UninstallKeyValues(state, facts);
     for (const UninstallKeyValue& value : values) {
@@ -181,7 +181,8 @@ void WriteUninstallDataFile(Program& program) {
   const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
   if (const std::uint32_t error = WriteWholeFile(path, WriteUninstallDataText(CollectUninstallData(state)));
       error != 0) {
-    AddFailures(program, {Message(state, 31), " ", path, "\r\n", SystemErrorText(error), "\r\n\r\n"});
+    AddFailures(program,
+                {Message(state, MessageId::kCouldNotWrite), " ", path, "\r\n", SystemErrorText(error), "\r\n\r\n"});
   }
 }
 

@@ -28,7 +28,7 @@ namespace brennick::win {
 
 namespace {
 
-void ShowTextPages(Program& program, std::vector<std::string> texts, int firstMessage,
+void ShowTextPages(Program& program, std::vector<std::string> texts, MessageId firstMessage,
                    PageResult (InstallUi::*show)(const std::string&), InstallUi& ui) {
   InstallerState& state = program.state;
   texts.insert(texts.begin(), Message(state, firstMessage));
@@ -47,8 +47,8 @@ void GreetAndAgree(Program& program, InstallUi& ui) {
   }
   if (!state.Settings.Password.empty() && !ui.EnterPassword()) ExitInstaller(program, 1);
   if (!state.AutomaticMode) {
-    ShowTextPages(program, state.Settings.LicenseTexts, 63, &InstallUi::ShowLicense, ui);
-    ShowTextPages(program, state.Settings.ReadmeTexts, 64, &InstallUi::ShowReadme, ui);
+    ShowTextPages(program, state.Settings.LicenseTexts, MessageId::kLicensePreface, &InstallUi::ShowLicense, ui);
+    ShowTextPages(program, state.Settings.ReadmeTexts, MessageId::kReadmePreface, &InstallUi::ShowReadme, ui);
   }
   CloseProgramsBeforeInstall(program);
 }

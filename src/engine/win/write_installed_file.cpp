@@ -46,7 +46,8 @@ ReadBack CheckContent(const std::string& path, std::span<const std::uint8_t> dat
     std::size_t got = 0;
     if (const DWORD error = ReadAll(file.get(), buffer, got); error != 0) return {false, error};
     if (got == 0) return {data.empty(), 0};
-    if (got > data.size() || !std::equal(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got), data.begin())) {
+    if (got > data.size() ||
+        !std::equal(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got), data.begin())) {
       return {false, 0};
     }
     data = data.subspan(got);
@@ -73,7 +74,7 @@ bool DriveOfPathExists(char letter) {
 void ReportUnwritten(Program& program, const std::string& path, std::span<const std::uint8_t> data,
                      const FileStamp& stamp, bool existedBefore, DWORD error, bool& registered) {
   InstallerState& state = program.state;
-  std::string report = "\r\n" + Message(state, 31) + " " + path + "\r\n";
+  std::string report = "\r\n" + Message(state, MessageId::kCouldNotWrite) + " " + path + "\r\n";
   bool allowed = existedBefore || HasFlag(state.Settings.ProductFlags, flags::kReplaceLockedFiles);
   const char letter = DriveLetterOf(PathBody(path));
   if (DriveOfPathExists(letter)) {
@@ -113,7 +114,8 @@ bool WriteInstalledFile(Program& program, const std::string& path, std::span<con
         // A file that reads back wrong without a failed call has no system text to show.
         const std::string reason =
             readBack.error != 0 ? SystemErrorText(readBack.error) : "The file read back differs from what was written.";
-        AddFailure(program, Message(program.state, 31) + " " + path + "\r\n" + reason + "\r\n\r\n");
+        AddFailure(program,
+                   Message(program.state, MessageId::kCouldNotWrite) + " " + path + "\r\n" + reason + "\r\n\r\n");
         return false;
       }
       continue;  // written wrong: write it again at once

@@ -24,7 +24,8 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
 
 std::string WindowText(HWND window, bool className) {
   char text[512] = {};
-  const int length = className ? ::GetClassNameA(window, text, sizeof text) : ::GetWindowTextA(window, text, sizeof text);
+  const int length =
+      className ? ::GetClassNameA(window, text, sizeof text) : ::GetWindowTextA(window, text, sizeof text);
   return std::string(text, static_cast<std::size_t>(std::max(length, 0)));
 }
 
@@ -33,7 +34,7 @@ std::string WindowText(HWND window, bool className) {
 struct ClosePass {
   std::uint8_t passBit;
   bool bringForward;
-  int captionMessage;
+  MessageId captionMessage;
   void (*cancel)(Program&);
 };
 
@@ -53,7 +54,8 @@ void CloseWindow(Program& program, HWND window, const ProgramToClose& entry, con
       break;
     case 2:
       while (::IsWindow(window)) {
-        if (!AskRetryCancel(program, FormatLanguageString(Message(state, 99), {entry.DisplayName}),
+        if (!AskRetryCancel(program,
+                            FormatLanguageString(Message(state, MessageId::kCloseProgramFirst), {entry.DisplayName}),
                             Message(state, pass.captionMessage))) {
           pass.cancel(program);
         }
@@ -105,14 +107,16 @@ void Settle() {
 void CloseProgramsBeforeInstall(Program& program) {
   std::vector<ProgramToClose>& list = program.state.Settings.ProgramsToClose;
   if (list.empty()) return;
-  CloseMatchingWindows(program, list, {kInstallPass, false, 65, [](Program& p) { CancelInstall(p); }});
+  CloseMatchingWindows(program, list,
+                       {kInstallPass, false, MessageId::kInstallerCaption, [](Program& p) { CancelInstall(p); }});
   std::erase_if(list, [](const ProgramToClose& e) { return (e.PassMask & kUninstallPasses) == 0; });
   Settle();
 }
 
 void CloseListedPrograms(Program& program, const std::vector<ProgramToClose>& list, std::uint8_t pass) {
   if (list.empty()) return;
-  CloseMatchingWindows(program, list, {pass, true, 55, [](Program& p) { CancelUninstall(p); }});
+  CloseMatchingWindows(program, list,
+                       {pass, true, MessageId::kUninstallerCaption, [](Program& p) { CancelUninstall(p); }});
 }
 
 }  // namespace brennick::win

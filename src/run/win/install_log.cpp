@@ -19,10 +19,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr int kFailureQuestionMessage = 40;
-constexpr int kFailureTitleMessage = 41;
-constexpr int kSuccessMessage = 42;
-constexpr int kSuccessTitleMessage = 43;  // also the closing line of a good record
 constexpr int kLockedTries = 100;
 constexpr DWORD kLockedPauseMs = 10;
 
@@ -64,7 +60,7 @@ bool AppendRecord(Program& program, bool isReinstall, const std::string& failure
   record.operatingSystem = system;
   record.body = body;
   record.failures = failures;
-  record.successLine = Message(state, kSuccessTitleMessage);
+  record.successLine = Message(state, MessageId::kSuccessTitle);
   WriteAll(file.get(), BuildInstallLogRecord(record));
   return true;
 }
@@ -81,8 +77,8 @@ void TellSuccess(Program& program, InstallUi* ui) {
   const bool nothingToOffer = settings.RunAfterInstall.empty() && settings.LaunchAfterInstall.empty() &&
                               settings.DocumentAfterInstall.empty() && !HasFlag(productFlags, flags::kOfferViewLog);
   if (nothingToOffer || HasFlag(productFlags, flags::kRestartRequired) || ui == nullptr) {
-    const std::string text = Message(state, kSuccessMessage);
-    ShowInformation(program, text, Message(state, kSuccessTitleMessage));
+    const std::string text = Message(state, MessageId::kInstallSucceeded);
+    ShowInformation(program, text, Message(state, MessageId::kSuccessTitle));
   } else {
     ui->ShowSummary();
   }
@@ -132,8 +128,8 @@ void WriteInstallLog(Program& program, bool isReinstall, bool showMessages, cons
   bool viewLog = false;
   if (showMessages && !state.AutomaticMode) {
     if (hasFailures) {
-      const std::string question = FormatLanguageString(Message(state, kFailureQuestionMessage), {failures});
-      viewLog = AskYesNo(program, question, Message(state, kFailureTitleMessage));
+      const std::string question = FormatLanguageString(Message(state, MessageId::kFailuresViewLog), {failures});
+      viewLog = AskYesNo(program, question, Message(state, MessageId::kFailureTitle));
     } else {
       TellSuccess(program, ui);
     }
@@ -148,8 +144,8 @@ void WriteInstallLog(Program& program, bool isReinstall, bool showMessages, cons
 
 void ViewInstallLog(Program& program) {
   const std::wstring path = WidePath(InstallLogFilePath(program.state));
-  const HINSTANCE opened = ::ShellExecuteW(program.backgroundWindow, L"open", path.c_str(), nullptr, nullptr,
-                                           SW_SHOWNORMAL);
+  const HINSTANCE opened =
+      ::ShellExecuteW(program.backgroundWindow, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(opened) > 32) return;
   std::wstring command = L"notepad.exe \"" + path + L"\"";
   STARTUPINFOW startup = {};
@@ -166,8 +162,8 @@ void AppendToLogFile(Program& program, std::string_view text) {
   ScopedKernelHandle file;
   for (int attempt = 1; attempt <= kLockedTries; ++attempt) {
     if (attempt > 1) ::Sleep(kLockedPauseMs);
-    file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
     if (file || ::GetLastError() != ERROR_SHARING_VIOLATION) break;
   }
   if (!file) return;

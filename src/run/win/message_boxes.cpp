@@ -7,12 +7,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr int kErrorTitleMessage = 21;
-constexpr int kYesLabelMessage = 79;
-constexpr int kNoLabelMessage = 80;
-constexpr int kCancelLabelMessage = 49;
-constexpr int kRetryLabelMessage = 100;
-
 // The labels for the box about to be shown. Message boxes are modal and run
 // on the main thread, so one hook is pending at a time.
 struct PendingRelabel {
@@ -64,10 +58,10 @@ LRESULT CALLBACK RelabelOnActivate(int code, WPARAM wParam, LPARAM lParam) {
 int ShowMessageBox(Program& program, const std::string& text, const std::string& title, UINT type) {
   InstallerState& state = program.state;
   PendingRelabel relabel;
-  relabel.yes = Message(state, kYesLabelMessage);
-  relabel.no = Message(state, kNoLabelMessage);
-  relabel.cancel = Message(state, kCancelLabelMessage);
-  relabel.retry = Message(state, kRetryLabelMessage);
+  relabel.yes = Message(state, MessageId::kYesButton);
+  relabel.no = Message(state, MessageId::kNoButton);
+  relabel.cancel = Message(state, MessageId::kCancelButton);
+  relabel.retry = Message(state, MessageId::kRetryButton);
   relabel.hook = ::SetWindowsHookExA(WH_CBT, RelabelOnActivate, nullptr, ::GetCurrentThreadId());
   if (relabel.hook != nullptr) pending = &relabel;
 
@@ -84,7 +78,7 @@ void ShowError(Program& program, const std::string& text) {
   InstallerState& state = program.state;
   if (text.empty()) return;
   if (state.AutomaticMode && !HasFlag(state.Settings.ProductFlags, flags::kErrorsInAutomaticMode)) return;
-  std::string title = Message(state, kErrorTitleMessage);
+  std::string title = Message(state, MessageId::kErrorTitle);
   if (title.empty()) title = "Error";
   ShowMessageBox(program, text, title, MB_OK | MB_ICONERROR);
 }
@@ -107,7 +101,7 @@ void ShowInformation(Program& program, const std::string& text, const std::strin
 
 namespace {
 
-[[noreturn]] void Cancel(Program& program, int textMessage, int titleMessage) {
+[[noreturn]] void Cancel(Program& program, MessageId textMessage, MessageId titleMessage) {
   if (!program.state.AutomaticMode) {
     // Copies: the second lookup may not invalidate the first.
     const std::string text = Message(program.state, textMessage);
@@ -119,8 +113,10 @@ namespace {
 
 }  // namespace
 
-void CancelInstall(Program& program) { Cancel(program, 98, 65); }
+void CancelInstall(Program& program) { Cancel(program, MessageId::kInstallCancelled, MessageId::kInstallerCaption); }
 
-void CancelUninstall(Program& program) { Cancel(program, 101, 55); }
+void CancelUninstall(Program& program) {
+  Cancel(program, MessageId::kUninstallCancelled, MessageId::kUninstallerCaption);
+}
 
 }  // namespace brennick::win

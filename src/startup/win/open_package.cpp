@@ -69,7 +69,7 @@ void OpenPackage(Program& program) {
   const PackageHeader& header = program.packageHeader = ReadPackage(program.packageSection, state, machine, [] {
     // The background window is created here once it exists.
   });
-  SetMessageLookup([&state](int number) { return Message(state, number); });
+  SetMessageLookup([&state](int number) { return Message(state, MessageId{number}); });
 
   // The stub: the file's bytes in front of the package.
   std::vector<std::uint8_t> stub = program.ownFile.ReadAt(0, setup.fileOffset).bytes;
@@ -84,8 +84,9 @@ void OpenPackage(Program& program) {
       state.OwnFileSize - static_cast<std::int64_t>(setup.fileOffset) - static_cast<std::int64_t>(setup.rawSize);
   std::vector<std::uint8_t> trailing;
   if (trailingSize > 0) {
-    trailing = program.ownFile.ReadAt(std::uint64_t{setup.fileOffset} + setup.rawSize,
-                                      static_cast<std::size_t>(trailingSize)).bytes;
+    trailing =
+        program.ownFile.ReadAt(std::uint64_t{setup.fileOffset} + setup.rawSize, static_cast<std::size_t>(trailingSize))
+            .bytes;
     if (trailing.size() != static_cast<std::size_t>(trailingSize)) CorruptInstaller(corrupt::kTrailingRead);
   }
   state.UninstallerImage = BuildUninstallerImage(std::move(stub), layout, setup, trailing);

@@ -12,7 +12,7 @@ void InterimUi::PageMissing(const char* page) {
   ShowMessageBox(program_,
                  std::string("This installation needs the ") + page + " page, which is not part of this build of " +
                      state.FamilyName + " yet. Run it with /a to install without pages.",
-                 Message(state, 0), MB_OK | MB_ICONINFORMATION);
+                 Message(state, MessageId::kInstallerTitle), MB_OK | MB_ICONINFORMATION);
   ExitInstaller(program_, 1);
 }
 
@@ -20,7 +20,8 @@ PageResult InterimUi::ShowGreeting() {
   InstallerState& state = program_.state;
   if (state.Settings.PageStyles[0] != 0) PageMissing("greeting");
   // The plain style greets with a message box.
-  const int answer = ShowMessageBox(program_, Message(state, 1), Message(state, 65), MB_OKCANCEL | MB_ICONINFORMATION);
+  const int answer = ShowMessageBox(program_, Message(state, MessageId::kGreetingText),
+                                    Message(state, MessageId::kInstallerCaption), MB_OKCANCEL | MB_ICONINFORMATION);
   return answer == IDCANCEL ? PageResult::Cancel : PageResult::Continue;
 }
 

@@ -43,7 +43,7 @@ RecordedRemoval DeleteRecordedFiles(Program& program, InstallUi& ui, const std::
     if (::DeleteFileW(wide.c_str())) {
       removal.deleted.insert(LowerAscii(entry.path));
     } else {
-      state.FailureText += Message(state, 58) + " " + entry.path + "\r\n";
+      state.FailureText += Message(state, MessageId::kCouldNotDelete) + " " + entry.path + "\r\n";
       RecordRemoval(state.Lists, kRemoveFile, entry.path);
     }
   }

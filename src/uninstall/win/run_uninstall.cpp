@@ -225,14 +225,18 @@ bool ReportOutcome(UninstallRun& run) {
   InstallerState& state = run.program.state;
   if (!state.FailureText.empty()) {
     if (!state.AutomaticMode) {
-      ShowMessageBox(run.program, FormatLanguageString(Message(state, 10), {state.FailureText}), Message(state, 20),
-                     MB_OK | MB_ICONWARNING);
+      ShowMessageBox(run.program,
+                     FormatLanguageString(Message(state, MessageId::kUninstallFailed), {state.FailureText}),
+                     Message(state, MessageId::kQuestionTitle), MB_OK | MB_ICONWARNING);
     }
     return false;
   }
-  if (!state.AutomaticMode) ShowInformation(run.program, Message(state, 15), Message(state, 34));
+  if (!state.AutomaticMode)
+    ShowInformation(run.program, Message(state, MessageId::kUninstallSucceeded),
+                    Message(state, MessageId::kUninstallSuccessTitle));
   if (HasFlag(state.Settings.ProductFlags, flags::kUninstallRestartRequired) &&
-      (state.AutomaticMode || AskYesNo(run.program, Message(state, 74), Message(state, 20)))) {
+      (state.AutomaticMode || AskYesNo(run.program, Message(state, MessageId::kRestartAfterUninstall),
+                                       Message(state, MessageId::kQuestionTitle)))) {
     RequestRestart();
   }
   return true;
@@ -265,7 +269,9 @@ bool RunUninstall(Program& program, InstallUi& ui, const std::string& name) {
   if (!ReadProductValues(run) || !ReadUninstallData(run)) return false;
 
   CloseListedPrograms(program, run.data.ProgramsToClose, kBeforeConfirmation);
-  if (!state.AutomaticMode && !AskYesNo(program, Message(state, 53), Message(state, 55))) ExitInstaller(program, 1);
+  if (!state.AutomaticMode &&
+      !AskYesNo(program, Message(state, MessageId::kConfirmUninstall), Message(state, MessageId::kUninstallerCaption)))
+    ExitInstaller(program, 1);
   CloseListedPrograms(program, run.data.ProgramsToClose, kAfterConfirmation);
   if (HasFlag(state.Settings.ProductFlags, flags::kShowProgress)) ui.OpenProgressPage();
 

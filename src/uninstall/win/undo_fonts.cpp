@@ -21,8 +21,9 @@ bool UndoFonts(UninstallRun& run) {
   const bool ask = !state.AutomaticMode && HasFlag(state.Settings.ProductFlags, flags::kAskBeforeFontRemoval);
   bool removed = false;
   for (const ProductFont& font : fonts) {
-    if (ask && !AskYesNo(run.program, FormatLanguageString(Message(state, 56), {font.RegistryName}),
-                         Message(state, 57))) {
+    if (ask && !AskYesNo(run.program,
+                         FormatLanguageString(Message(state, MessageId::kRemoveFontQuestion), {font.RegistryName}),
+                         Message(state, MessageId::kFontQuestionTitle))) {
       continue;
     }
     if (const OpenedKey key = OpenKey(HKEY_LOCAL_MACHINE, FontsRegistryKey(), KEY_SET_VALUE); key.ok()) {

@@ -80,7 +80,8 @@ void DeleteUnusedFile(UninstallRun& run, const std::string& path) {
   const std::wstring wide = WidePath(path);
   if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return;
   if (!state.AutomaticMode && HasFlag(state.Settings.ProductFlags, flags::kAskBeforeSharedRemoval) &&
-      !AskYesNo(run.program, FormatLanguageString(Message(state, 59), {path}), Message(state, 35))) {
+      !AskYesNo(run.program, FormatLanguageString(Message(state, MessageId::kRemoveSharedFileQuestion), {path}),
+                Message(state, MessageId::kSharedFileTitle))) {
     return;
   }
   ::DeleteFileW(wide.c_str());
