@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "package/message_ids.h"
 
 namespace brennick {
 
@@ -36,12 +39,12 @@ class InstallUi {
 
   // Progress page. Window messages are dispatched by every call.
   virtual void OpenProgressPage() = 0;
-  // Shows language string `message` (0: no text) and restarts the stage clock.
-  virtual void SetStatus(int message) = 0;
+  // Shows language string `message` (none: no text) and restarts the stage clock.
+  virtual void SetStatus(std::optional<MessageId> message) = 0;
   virtual void SetProgress(int percent) = 0;
-  // Shows a path, or language string `message` when it is not 0, without
+  // Shows a path, or language string `message` in its place, without
   // restarting the stage clock.
-  virtual void ShowProgressItem(const std::string& path, int message) = 0;
+  virtual void ShowProgressItem(const std::string& path, std::optional<MessageId> message) = 0;
   // Waits until the current stage has been on screen `milliseconds`.
   virtual void WaitStage(int milliseconds) = 0;
   virtual void CloseProgressPage() = 0;

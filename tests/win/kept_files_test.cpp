@@ -25,16 +25,19 @@ class ProgressRecorder final : public InstallUi {
   void OpenProgressPage() override { Unexpected(); }
   void CloseProgressPage() override { Unexpected(); }
 
-  void SetStatus(int message) override { calls.push_back("status " + std::to_string(message)); }
+  void SetStatus(std::optional<MessageId> message) override { calls.push_back("status " + Number(message)); }
   void SetProgress(int percent) override { calls.push_back("progress " + std::to_string(percent)); }
-  void ShowProgressItem(const std::string& path, int message) override {
-    calls.push_back("item " + path + " " + std::to_string(message));
+  void ShowProgressItem(const std::string& path, std::optional<MessageId> message) override {
+    calls.push_back("item " + path + " " + Number(message));
   }
   void WaitStage(int milliseconds) override { calls.push_back("wait " + std::to_string(milliseconds)); }
 
   std::vector<std::string> calls;
 
  private:
+  static std::string Number(std::optional<MessageId> message) {
+    return message ? std::to_string(static_cast<int>(*message)) : "none";
+  }
   PageResult Unexpected() {
     ADD_FAILURE() << "a page was asked for";
     return PageResult::Cancel;
@@ -80,7 +83,7 @@ TEST(WriteKeptFiles, WritesAndRecordsWhatTheFlagsAskFor) {
     std::vector<std::string> expectedCalls;
     std::vector<RemovalEntry> expectedRemovals;
     for (const auto& [path, content] : c.written) {
-      expectedCalls.push_back("item " + path + " 0");
+      expectedCalls.push_back("item " + path + " none");
       expectedRemovals.push_back({kRemoveFile, path});
       EXPECT_EQ(ScratchFolder::Read(path), content) << path;
       ::DeleteFileA(path.c_str());

@@ -78,7 +78,7 @@ void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
   const int stageTime = state.Settings.MinStageTime;
   LeaveRestartMarker(program);
   ui.WaitStage(stageTime);
-  ui.SetStatus(36);
+  ui.SetStatus(MessageId::kStatusFinishing);
   ui.SetProgress(100);
   WriteUninstallDataFile(program);
   RunSettingsBatch(program, SettingsBatch::PostInstall);

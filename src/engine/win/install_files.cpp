@@ -163,7 +163,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
   const std::string logLine = std::string(FileNameOf(r.Name)) + " >>> " + path;
   const bool hideName = HasFlag(state.Settings.ProductFlags, flags::kHideFileNames) ||
                         r.Name.find("b/0@+") != std::string::npos;
-  ui.ShowProgressItem(path, hideName ? 54 : 0);
+  ui.ShowProgressItem(path, hideName ? std::optional(MessageId::kInstalling) : std::nullopt);
 
   QueueByKind(state.Lists, r, path);
   ExistingDestination existing(path);
@@ -192,7 +192,7 @@ void InstallFiles(Program& program, InstallUi& ui, std::span<const std::uint8_t>
   ArchiveRecords records(stored, state.Settings.ProductFlags);
   std::set<std::string> madeFolders;  // lower case
   for (std::int32_t i = 0; i < count; ++i) {
-    const std::span<const std::uint8_t> body = records.Next([&] { ui.SetStatus(29); });
+    const std::span<const std::uint8_t> body = records.Next([&] { ui.SetStatus(MessageId::kStatusReadingArchive); });
     ui.SetProgress(28 + static_cast<int>(static_cast<std::int64_t>(i) * 62 / count));
     const FileItem item = ReadFileItem(body, CheckedAt(state.FileDataSizes, static_cast<long long>(i), "int"));
     DispatchPendingMessages();

@@ -10,7 +10,7 @@ namespace brennick::win {
 namespace {
 
 void Keep(Program& program, InstallUi& ui, const std::string& path, std::string_view bytes) {
-  ui.ShowProgressItem(path, 0);
+  ui.ShowProgressItem(path, std::nullopt);
   if (WriteWholeFile(path, bytes) == 0) RecordRemoval(program.state.Lists, kRemoveFile, path);
 }
 
@@ -31,7 +31,7 @@ void WriteKeptFiles(Program& program, InstallUi& ui) {
   }
   if (HasFlag(s.ProductFlags, flags::kWriteReadmeFiles)) KeepTexts(program, ui, s.ReadmeTexts, "readme");
   if (HasFlag(s.ProductFlags, flags::kWriteLicenseFiles)) KeepTexts(program, ui, s.LicenseTexts, "eula");
-  ui.SetStatus(54);
+  ui.SetStatus(MessageId::kInstalling);
   ui.WaitStage(s.MinStageTime);
   ui.SetProgress(98);
 }

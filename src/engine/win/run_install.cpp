@@ -88,9 +88,9 @@ void Prepare(Program& program, InstallUi& ui) {
   ui.OpenProgressPage();
   OpenInstallLog(program);
   if (HasFlag(s.ProductFlags2, flags::kRestorePoint)) {
-    ui.SetStatus(97);
+    ui.SetStatus(MessageId::kStatusRestorePoint);
     BeginRestorePoint(program);
-    ui.SetStatus(0);
+    ui.SetStatus(std::nullopt);
   }
   ui.SetProgress(1);
   state.UninstallDataDir = s.UninstallSubdir.empty() ? state.InstallDir : JoinPath(state.InstallDir, s.UninstallSubdir);
@@ -110,7 +110,7 @@ void Prepare(Program& program, InstallUi& ui) {
       (state.IsReinstall || !HasFlag(s.ProductFlags2, flags::kReinstallBatchSameVersionOnly))) {
     RunSettingsBatch(program, SettingsBatch::Reinstall);
   }
-  ui.SetStatus(8);
+  ui.SetStatus(MessageId::kStatusPreparing);
   ui.SetProgress(2);
 }
 
@@ -126,10 +126,10 @@ void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archiv
   // The archive's size and checksum were checked before anything changed
   // (the install road): these stages only show that step.
   ui.WaitStage(stageTime);
-  ui.SetStatus(62);
+  ui.SetStatus(MessageId::kStatusCheckingArchive);
   ui.SetProgress(21);
   ui.WaitStage(stageTime);
-  ui.SetStatus(54);
+  ui.SetStatus(MessageId::kInstalling);
   ui.SetProgress(26);
   RunConditionalDeletes(program, DeletionPass::Install, state.Settings.FileDeletions);
   ui.SetProgress(27);
@@ -145,7 +145,7 @@ void InstallArchive(Program& program, InstallUi& ui, const StoredArchive& archiv
   // Registration: shared-file counts, then COM servers, type libraries and drivers.
   ui.SetProgress(93);
   ui.WaitStage(stageTime);
-  ui.SetStatus(32);
+  ui.SetStatus(MessageId::kStatusShortcuts);
   ui.SetProgress(95);
 }
 

@@ -37,7 +37,7 @@ void InterimUi::ShowSummary() { PageMissing("summary"); }
 // on unchanged, so its absence does not stop an installation.
 void InterimUi::OpenProgressPage() { stageStart_ = ::GetTickCount(); }
 
-void InterimUi::SetStatus(int) {
+void InterimUi::SetStatus(std::optional<MessageId>) {
   stageStart_ = ::GetTickCount();
   DispatchPendingMessages();
 }
@@ -46,7 +46,7 @@ void InterimUi::SetStatus(int) {
 // dispatching once per file keeps the program responsive.
 void InterimUi::SetProgress(int) {}
 
-void InterimUi::ShowProgressItem(const std::string&, int) {}
+void InterimUi::ShowProgressItem(const std::string&, std::optional<MessageId>) {}
 
 void InterimUi::WaitStage(int milliseconds) {
   for (;;) {

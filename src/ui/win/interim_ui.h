@@ -24,9 +24,9 @@ class InterimUi final : public InstallUi {
   void ShowSummary() override;
 
   void OpenProgressPage() override;
-  void SetStatus(int message) override;
+  void SetStatus(std::optional<MessageId> message) override;
   void SetProgress(int percent) override;
-  void ShowProgressItem(const std::string& path, int message) override;
+  void ShowProgressItem(const std::string& path, std::optional<MessageId> message) override;
   void WaitStage(int milliseconds) override;
   void CloseProgressPage() override;
 

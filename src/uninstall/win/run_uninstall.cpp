@@ -182,15 +182,15 @@ void RunUndoSteps(UninstallRun& run) {
   state.Settings.SharedPath = ReadKeyString(run.productKey, "SharedPath");
   RunUninstallBatch(run, "UninstallBatch1", HasFlag(s.ProductFlags, flags::kUninstallBatch1Hidden));
 
-  ui.SetStatus(70);
+  ui.SetStatus(MessageId::kStatusRemovingAssociations);
   ui.SetProgress(1);
   if (UndoAssociations(run)) ui.WaitStage(kStageTime);
 
-  ui.SetStatus(67);
+  ui.SetStatus(MessageId::kStatusRemovingFonts);
   ui.SetProgress(3);
   if (UndoFonts(run)) ui.WaitStage(kStageTime);
 
-  ui.SetStatus(68);
+  ui.SetStatus(MessageId::kStatusRemovingFiles);
   ui.SetProgress(5);
   if (!HasFlag(s.ProductFlags, flags::kKeepInstallLogAtUninstall)) {
     ::DeleteFileW(WidePath(JoinPath(state.UninstallDataDir, "Install.LOG")).c_str());
@@ -202,7 +202,7 @@ void RunUndoSteps(UninstallRun& run) {
   RemoveStartMenuFolder(run);
   ui.WaitStage(kStageTime);
 
-  ui.SetStatus(69);
+  ui.SetStatus(MessageId::kStatusRemovingRegistry);
   ui.SetProgress(95);
   UndoRegistry(run);
   ui.SetProgress(96);
