@@ -15,7 +15,6 @@ namespace brennick {
 struct InstallerState {
   // Start-up.
   std::string FamilyName;    // "Brennick Setup": names the installer itself in messages
-  void* Instance = nullptr;  // the program's module handle (an HINSTANCE on Windows)
 
   // Command line.
   bool AutomaticMode = false;        // /A: no wizard pages

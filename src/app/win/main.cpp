@@ -64,7 +64,6 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   SetFatalHandler(&fatalMessageBox);
 
   program.instance = instance;
-  program.state.Instance = instance;
   program.largeIcon = LoadProgramIcon(instance, SM_CXICON, SM_CYICON);
   program.smallIcon = LoadProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
 

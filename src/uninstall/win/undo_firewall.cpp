@@ -2,11 +2,12 @@
 
 #include <netfw.h>
 
+#include "foundation/win/com_object.h"
+#include "foundation/win/path_text_win.h"
+#include "foundation/win/scoped_handle.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
-#include "foundation/win/path_text_win.h"
-#include "foundation/win/scoped_handle.h"
 #include "uninstall/undo_lists.h"
 #include "uninstall/win/undo_steps.h"
 
@@ -17,14 +18,10 @@ namespace {
 // The firewall's current profile, or nothing when the firewall service
 // cannot be reached.
 ComPtr<INetFwProfile> OpenCurrentProfile() {
-  INetFwMgr* rawManager = nullptr;
-  if (FAILED(::CoCreateInstance(__uuidof(NetFwMgr), nullptr, CLSCTX_INPROC_SERVER, __uuidof(INetFwMgr),
-                                reinterpret_cast<void**>(&rawManager)))) {
-    return {};
-  }
-  const ComPtr<INetFwMgr> manager(rawManager);
+  const CreatedObject<INetFwMgr> manager = CreateComObject<INetFwMgr>(__uuidof(NetFwMgr));
+  if (!manager.ok()) return {};
   INetFwPolicy* rawPolicy = nullptr;
-  if (FAILED(manager.get()->get_LocalPolicy(&rawPolicy)) || rawPolicy == nullptr) return {};
+  if (FAILED(manager.object.get()->get_LocalPolicy(&rawPolicy)) || rawPolicy == nullptr) return {};
   const ComPtr<INetFwPolicy> policy(rawPolicy);
   INetFwProfile* rawProfile = nullptr;
   if (FAILED(policy.get()->get_CurrentProfile(&rawProfile))) return {};
