@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <set>
 
+#include "engine/file_queues.h"
 #include "engine/overwrite_rules.h"
 #include "engine/win/bind_image.h"
 #include "engine/win/write_installed_file.h"
@@ -27,10 +28,7 @@ namespace brennick::win {
 
 namespace {
 
-constexpr std::int32_t kDesktopShortcutFlag = 1 << 0;
-constexpr std::int32_t kStartMenuShortcutFlag = 1 << 1;
 constexpr std::uint32_t kRemoveMsiFlag = 1u << 31;
-constexpr char kTypeLibraryMark = '\xA9';
 
 // The file at a destination, looked at only as far as a rule asks.
 class ExistingDestination final : public ExistingFile {
@@ -43,47 +41,6 @@ class ExistingDestination final : public ExistingFile {
  private:
   const std::string& path_;
 };
-
-// Shared files, system files, COM files and type libraries are counted (and
-// the latter two registered) whether or not they are written.
-void QueueByKind(InstallLists& lists, const FileRecord& r, const std::string& destination) {
-  const bool permanent = IsPermanentFile(r);
-  switch (r.FileKind) {
-    case 1:
-      lists.SharedDllList.push_back(destination + (permanent ? " " : ""));
-      break;
-    case 6:
-      lists.SharedDllList.push_back(destination + " ");
-      break;
-    case 7:
-      lists.ComRegisterList.push_back(destination);
-      lists.SharedDllList.push_back(destination + (permanent ? " " : "^"));
-      break;
-    case 8:
-      lists.TypeLibList.push_back(destination);
-      lists.SharedDllList.push_back(destination + (permanent ? ' ' : kTypeLibraryMark));
-      break;
-    default:
-      break;
-  }
-}
-
-void QueueShortcut(InstallLists& lists, const FileRecord& r, const std::string& destination) {
-  const bool wanted = (r.FileKind == 0 && (r.FileFlags & (kDesktopShortcutFlag | kStartMenuShortcutFlag)) != 0) ||
-                      r.FileKind == 5;
-  if (!wanted) return;
-  ShortcutRecord link;
-  link.OnDesktop = (r.FileFlags & kDesktopShortcutFlag) != 0;
-  link.InStartMenu = (r.FileFlags & kStartMenuShortcutFlag) != 0;
-  link.InStartup = r.FileKind == 5;
-  link.KeepOnUninstall = IsPermanentFile(r);
-  link.LinkTarget = destination;
-  link.LinkArguments = r.Arguments;
-  link.LinkWorkingDir = r.WorkingDir;
-  link.LinkName = r.Label;
-  link.LinkIcon = r.ShortcutIcon;
-  lists.ShortcutEntries.push_back(std::move(link));
-}
 
 // Makes the destination's folder. False, with the failure reported, when it
 // cannot be made. A folder made (or found) earlier in this run is not asked
