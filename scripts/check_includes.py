@@ -45,11 +45,16 @@ def src_room(path: str) -> str:
     return path.split("/", 1)[0]
 
 
-def src_level(room: str) -> int:
-    for level, rooms in enumerate(LAYERS):
+def level_of(room: str, layers: tuple) -> int:
+    """The level of a room in a list of layers; -1 for a room it does not know."""
+    for level, rooms in enumerate(layers):
         if room in rooms:
             return level
     return -1
+
+
+def src_level(room: str) -> int:
+    return level_of(room, LAYERS)
 
 
 def builder_room(path: str) -> str:
@@ -59,10 +64,7 @@ def builder_room(path: str) -> str:
 
 
 def builder_level(room: str) -> int:
-    for level, rooms in enumerate(BUILDER_LAYERS):
-        if room in rooms:
-            return level
-    return -1
+    return level_of(room, BUILDER_LAYERS)
 
 
 def is_edge(path: str) -> bool:
