@@ -1,47 +1,55 @@
 #include "builder/package/file_item_writer.h"
 
-#include <string>
-
 #include "builder/basics/build_error.h"
-#include "package/package_checksum.h"
+#include "package/file_record_fields.h"
 
 namespace brennick::build {
 
-namespace {
+void PartWriter::Str(std::string& text, const char* name) {
+  if (text.find('\0') != std::string::npos) Refuse(std::string("the ") + name + " holds a zero byte");
+  Mark(name);
+  // One byte at a time: GCC 12 takes a range insert here for an overflow.
+  for (const char c : text) bytes.push_back(static_cast<std::uint8_t>(c));
+  bytes.push_back(0);
+}
 
-class ItemBytes {
- public:
-  std::vector<std::uint8_t> bytes;
+void PartWriter::Data(std::span<const std::uint8_t>& data, std::size_t, const char* name) {
+  Mark(name);
+  bytes.insert(bytes.end(), data.begin(), data.end());
+}
 
-  void I32(std::int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(value) >> (8 * i)));
+void PartWriter::Limit(bool ok, int, const char* name) {
+  if (!ok) Refuse(std::string("the ") + name + " is out of its bounds");
+}
+
+void PartWriter::VersionLimit(bool ok, const std::string& version) {
+  if (!ok) Refuse("the version " + version + " is not this program's");
+}
+
+void PartWriter::Entries(std::vector<std::int32_t>& list, std::int32_t count, const char* name) {
+  // A count below 0 has been refused already.
+  if (list.size() != static_cast<std::size_t>(count)) {
+    Refuse(std::string("the ") + name + " hold " + std::to_string(list.size()) + " entries, not " +
+           std::to_string(count));
   }
-  void Str(const std::string& text, const char* what) {
-    if (text.find('\0') != std::string::npos) throw BuildError(std::string("the ") + what + " holds a zero byte");
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    bytes.push_back(0);
-  }
-};
+}
 
-}  // namespace
+void PartWriter::Refuse(const std::string& why) const { throw BuildError(part_ + ": " + why); }
 
-std::vector<std::uint8_t> WriteFileItem(const FileRecord& r, std::span<const std::uint8_t> data) {
-  if (r.Name.empty()) throw BuildError("a file needs a name");
-  ItemBytes out;
-  out.Str(r.Name, "file name");
-  out.I32(r.FileKind);
-  out.I32(r.FileFlags);
-  out.I32(r.Attributes);
-  for (const std::int32_t part : r.Stamp) out.I32(part);
-  out.Str(r.Label, "file label");
-  if (HasShortcutIcon(r)) out.Str(r.ShortcutIcon, "shortcut icon");
-  out.Str(r.Arguments, "shortcut arguments");
-  out.Str(r.TargetOverride, "target");
-  out.Str(r.WorkingDir, "working folder");
-  if (r.FileKind == file_kind::kMsiPackage) out.I32(r.MsiUiLevel);
-  out.bytes.insert(out.bytes.end(), data.begin(), data.end());
-  out.I32(static_cast<std::int32_t>(PackageChecksum(data)));
-  return std::move(out.bytes);
+void PartWriter::Mark(const char* name) {
+  if (depth_ == 0) offsets.emplace(name, bytes.size());
+}
+
+void PartWriter::Number(std::uint32_t value, const char* name) {
+  Mark(name);
+  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+}
+
+std::vector<std::uint8_t> WriteFileItem(const FileRecord& record, std::span<const std::uint8_t> data) {
+  FileItem item{record, data};  // the walk takes the item by reference
+  PartWriter writer("the file \"" + record.Name + "\"");
+  VisitFileItem(writer, item, static_cast<std::int64_t>(data.size()));
+  return std::move(writer.bytes);
 }
 
 }  // namespace brennick::build

@@ -9,39 +9,22 @@
 #include "builder/pe/pe_section.h"
 #include "foundation/byte_store.h"
 #include "package/package_checksum.h"
+#include "package/package_header_fields.h"
 #include "package/package_layout.h"
 #include "package/pe_layout.h"
 #include "package/uninstaller_image.h"
 
 namespace brennick::build {
 
-namespace {
-
-// Where StubChecksum stands in the header: after the magic, the version with
-// its zero byte, SettingsSize and SettingsChecksum.
-constexpr std::size_t kStubChecksumOffset = 4 + package::kPackageVersion.size() + 1 + 4 + 4;
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+WrittenHeader WritePackageHeaderWithOffsets(const PackageHeader& header) {
+  PackageHeader copy = header;  // the walk takes the header by reference
+  PartWriter writer("the package header");
+  VisitPackageHeader(writer, copy);
+  return {std::move(writer.bytes), std::move(writer.offsets)};
 }
 
-}  // namespace
-
-std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& h) {
-  std::vector<std::uint8_t> out;
-  PutU32(out, h.Magic);
-  // One byte at a time: GCC 12 takes a range insert here for an overflow.
-  for (const char c : h.Version) out.push_back(static_cast<std::uint8_t>(c));
-  out.push_back(0);
-  PutU32(out, static_cast<std::uint32_t>(h.SettingsSize));
-  PutU32(out, h.SettingsChecksum);
-  PutU32(out, h.StubChecksum);
-  PutU32(out, static_cast<std::uint32_t>(h.ArchiveEnd));
-  PutU32(out, static_cast<std::uint32_t>(h.FileCount));
-  PutU32(out, static_cast<std::uint32_t>(h.ArchiveSize));
-  PutU32(out, h.ArchiveChecksum);
-  for (const std::int32_t size : h.FileDataSizes) PutU32(out, static_cast<std::uint32_t>(size));
-  return out;
+std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& header) {
+  return WritePackageHeaderWithOffsets(header).bytes;
 }
 
 PackageSection WritePackageSection(const SettingsRecord& settings, const std::vector<PackagedFile>& files,
@@ -104,7 +87,9 @@ std::vector<std::uint8_t> PlacePackage(std::vector<std::uint8_t> program, std::v
   if (!setup) throw BuildError("the package section went missing");
   const std::span<const std::uint8_t> stub(placed.data(), setup->fileOffset);
   const std::uint32_t stubChecksum = PackageChecksum(StubChecksumRange(stub, ReadPeLayout(stub)));
-  StoreU32(section, kStubChecksumOffset, stubChecksum);
+  // Where the program reads StubChecksum in this section's header.
+  const PackageHeader header = ReadPackageHeader(section).header;
+  StoreU32(section, WritePackageHeaderWithOffsets(header).offsets.at("StubChecksum"), stubChecksum);
   return AppendSection(std::move(program), package::kSectionName, section);
 }
 

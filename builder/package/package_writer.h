@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "builder/encode/packed_encoder.h"
@@ -35,11 +37,22 @@ struct PackageSection {
 PackageSection WritePackageSection(const SettingsRecord& settings, const std::vector<PackagedFile>& files,
                                    const PackageOptions& options);
 
-// The header's bytes, in stored order.
+// The header's bytes, in stored order. Refuses (BuildError) a header the
+// program would not read: a field out of its bounds, another version, a size
+// list of another length than FileCount.
 std::vector<std::uint8_t> WritePackageHeader(const PackageHeader& header);
 
+// The same bytes, with the offset of every field outside the size list by its
+// name (the list's name gives where its first entry starts).
+struct WrittenHeader {
+  std::vector<std::uint8_t> bytes;
+  std::map<std::string, std::size_t> offsets;
+};
+WrittenHeader WritePackageHeaderWithOffsets(const PackageHeader& header);
+
 // `program` with `section` (a package section whose StubChecksum is still to
-// be filled) as its ".setup" section, StubChecksum filled in.
+// be filled) as its ".setup" section, StubChecksum filled in. The section's
+// header is read the way the program reads it, to find StubChecksum's place.
 std::vector<std::uint8_t> PlacePackage(std::vector<std::uint8_t> program, std::vector<std::uint8_t> section);
 
 // The setup program: a copy of `stub` (the program) with the package as its

@@ -13,8 +13,10 @@
 #include "package/archive_reader.h"
 #include "package/corrupt_installer.h"
 #include "package/file_record.h"
+#include "package/file_record_fields.h"
 #include "package/package_checksum.h"
 #include "package/package_header.h"
+#include "package/package_header_fields.h"
 #include "package/pe_layout.h"
 #include "package/settings_reader.h"
 #include "package/settings_unpack.h"
@@ -36,42 +38,40 @@ JsonValue Hex(std::uint32_t value) {
   return JsonValue::String(text);
 }
 
-JsonValue DescribeHeader(const PackageParts& parts) {
-  const PackageHeader& h = parts.header;
-  JsonValue header = JsonValue::Object();
-  header.Set("PackageMagic", Hex(h.Magic));
-  header.Set("PackageVersion", JsonValue::String(h.Version));
-  header.Set("SettingsSize", JsonValue::Number(std::int64_t{h.SettingsSize}));
-  header.Set("SettingsChecksum", Hex(h.SettingsChecksum));
-  header.Set("StubChecksum", Hex(h.StubChecksum));
-  header.Set("ArchiveStart", JsonValue::Number(static_cast<std::uint64_t>(parts.archiveStart)));
-  header.Set("ArchiveEnd", JsonValue::Number(std::int64_t{h.ArchiveEnd}));
-  header.Set("FileCount", JsonValue::Number(std::int64_t{h.FileCount}));
-  header.Set("ArchiveSize", JsonValue::Number(std::int64_t{h.ArchiveSize}));
-  header.Set("ArchiveChecksum", Hex(h.ArchiveChecksum));
-  return header;
-}
+// The part walker (package/package_header_fields.h) that describes the header
+// or a file item as a JSON object, field by field under the field names:
+// u32 numbers and flag words in hexadecimal, texts as they are stored, the
+// data by its size, lists as arrays. Bounds are not shown: what is described
+// was read, and the reader checked them.
+class PartDescriber {
+ public:
+  JsonValue object = JsonValue::Object();
 
-JsonValue DescribeFile(const FileItem& item) {
-  const FileRecord& r = item.record;
-  JsonValue file = JsonValue::Object();
-  file.Set("Name", JsonValue::String(r.Name));
-  file.Set("FileKind", JsonValue::Number(std::int64_t{r.FileKind}));
-  file.Set("FileFlags", Hex(static_cast<std::uint32_t>(r.FileFlags)));
-  file.Set("Attributes", JsonValue::Number(std::int64_t{r.Attributes}));
-  JsonValue stamp = JsonValue::Array();
-  for (const std::int32_t part : r.Stamp) stamp.Add(JsonValue::Number(std::int64_t{part}));
-  file.Set("FileStamp", std::move(stamp));
-  file.Set("Label", JsonValue::String(r.Label));
-  if (HasShortcutIcon(r)) file.Set("ShortcutIcon", JsonValue::String(r.ShortcutIcon));
-  file.Set("Arguments", JsonValue::String(r.Arguments));
-  file.Set("TargetOverride", JsonValue::String(r.TargetOverride));
-  file.Set("WorkingDir", JsonValue::String(r.WorkingDir));
-  if (r.FileKind == file_kind::kMsiPackage) file.Set("MsiUiLevel", JsonValue::Number(std::int64_t{r.MsiUiLevel}));
-  file.Set("Size", JsonValue::Number(static_cast<std::uint64_t>(item.data.size())));
-  file.Set("Checksum", Hex(PackageChecksum(item.data)));
-  return file;
-}
+  void U32(std::uint32_t& v, const char* name) { Put(name, Hex(v)); }
+  void I32(std::int32_t& v, const char* name) { Put(name, JsonValue::Number(std::int64_t{v})); }
+  void Flags(std::int32_t& v, const char* name) { Put(name, Hex(static_cast<std::uint32_t>(v))); }
+  void Str(std::string& text, const char* name) { Put(name, JsonValue::String(text)); }
+  void Data(std::span<const std::uint8_t>& data, std::size_t, const char* name) {
+    Put(name, JsonValue::Number(static_cast<std::uint64_t>(data.size())));
+  }
+  void Limit(bool, int, const char*) {}
+  void VersionLimit(bool, const std::string&) {}
+  void Entries(std::vector<std::int32_t>&, std::int32_t, const char*) {}
+  void BeginList(const char* name) { list_ = &object.Set(name, JsonValue::Array()); }
+  void Item() {}
+  void EndList() { list_ = nullptr; }
+
+ private:
+  void Put(const char* name, JsonValue value) {
+    if (list_ != nullptr) {
+      list_->Add(std::move(value));
+    } else {
+      object.Set(name, std::move(value));
+    }
+  }
+
+  JsonValue* list_ = nullptr;
+};
 
 // Which program the package is in, by its optional header's magic; the
 // walk to the package section has read the PE offset already.
@@ -83,6 +83,31 @@ std::string ProgramKind(std::span<const std::uint8_t> exe) {
 }
 
 }  // namespace
+
+// ArchiveStart: where the settings block ends.
+JsonValue DescribePackageHeader(const PackageParts& parts) {
+  PackageHeader h = parts.header;  // the walk takes the header by reference
+  PartDescriber describer;
+  VisitPackageHeader(describer, h);
+  const JsonValue& fields = describer.object;
+  JsonValue header = JsonValue::Object();
+  for (std::size_t i = 0; i < fields.keys().size(); ++i) {
+    const std::string& name = fields.keys()[i];
+    if (name == "FileDataSizes") continue;
+    header.Set(name, fields.items()[i]);
+    if (name == "StubChecksum") {
+      header.Set("ArchiveStart", JsonValue::Number(static_cast<std::uint64_t>(parts.archiveStart)));
+    }
+  }
+  return header;
+}
+
+JsonValue DescribeFileItem(const FileItem& item) {
+  FileItem copy = item;  // the walk takes the item by reference
+  PartDescriber describer;
+  VisitFileItem(describer, copy, static_cast<std::int64_t>(item.data.size()));
+  return std::move(describer.object);
+}
 
 int RunInspect(const std::filesystem::path& setup) {
   std::ifstream in(setup, std::ios::binary);
@@ -110,7 +135,7 @@ int RunInspect(const std::filesystem::path& setup) {
 
   JsonValue report = JsonValue::Object();
   report.Set("program", JsonValue::String(ProgramKind(exe)));
-  report.Set("header", DescribeHeader(parts));
+  report.Set("header", DescribePackageHeader(parts));
   report.Set("settings", DescribeSettings(settings));
 
   JsonValue files = JsonValue::Array();
@@ -121,7 +146,7 @@ int RunInspect(const std::filesystem::path& setup) {
   ReadArchiveRecords(archive, {parts.header.ArchiveSize, parts.header.ArchiveChecksum, parts.header.FileCount,
                                settings.ProductFlags},
                      [&](std::span<const std::uint8_t> body) {
-                       files.Add(DescribeFile(ReadFileItem(body, parts.header.FileDataSizes.at(index++))));
+                       files.Add(DescribeFileItem(ReadFileItem(body, parts.header.FileDataSizes.at(index++))));
                      });
   report.Set("files", std::move(files));
   std::fputs(WriteJson(report).c_str(), stdout);

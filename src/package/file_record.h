@@ -11,7 +11,8 @@ namespace brennick {
 // second. Month 0: no date; hour -1: no time of day.
 using FileStamp = std::array<std::int32_t, 6>;
 
-// One file of the archive, as its record stores it.
+// One file of the archive, as its record stores it (in the order of
+// file_record_fields.h).
 struct FileRecord {
   std::string Name;            // may hold a sub-path; "|" in front marks UTF-8
   std::int32_t FileKind = 0;

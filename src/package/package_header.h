@@ -7,7 +7,8 @@
 
 namespace brennick {
 
-// The header at the start of the package section (see package_layout.h).
+// The header at the start of the package section (see package_layout.h);
+// its fields in stored order: package_header_fields.h.
 struct PackageHeader {
   std::uint32_t Magic = 0;
   std::string Version;

@@ -1,7 +1,10 @@
 #pragma once
 
 // The setup package: the one place that fixes its layout. The program reads
-// it, the builder writes it; both include this header.
+// it, the builder writes it; both include this header. The fields of each
+// stored part, in order, are written down once beside it:
+// package_header_fields.h (the header), settings_fields.h (the settings
+// record), file_record_fields.h (a file record with its data).
 //
 //   setup.exe
 //   +------------------------------+
