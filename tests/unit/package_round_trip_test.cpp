@@ -83,7 +83,7 @@ TEST(PackageRoundTrip, TheProgramReadsWhatTheBuilderWrote) {
     const PackageHeader header = ReadPackage(built.Section(), state, machine, [&] { ++backgroundPoints; });
     EXPECT_EQ(backgroundPoints, 1);
     EXPECT_EQ(state.ProductName, "Round Trip");
-    EXPECT_EQ(Message(state, 0), "Round Trip Setup");
+    EXPECT_EQ(Message(state, MessageId::kInstallerTitle), "Round Trip Setup");
     CheckStub(built.Stub(), ReadPeLayout(built.exe), header, flagBits);
 
     // Field for field, the record as stored.
