@@ -88,27 +88,27 @@ StampRule ReadStampRule(TableReader& t, const StampRule& project) {
 // The fields every file of one entry shares (all but Name and the stamp).
 FileRecord ReadRecordFields(TableReader& t) {
   FileRecord r;
-  r.FileKind = t.Choice<std::int32_t>("kind", {{"program", 0},
-                                               {"shared", 1},
-                                               {"font", 4},
-                                               {"startup_program", 5},
-                                               {"system", 6},
-                                               {"com_server", 7},
-                                               {"type_library", 8},
-                                               {"versioned_program", 9},
-                                               {"inf_driver", 10},
-                                               {"msi_package", 11},
-                                               {"control_panel_applet", 12}})
-                   .value_or(0);
+  r.Kind = t.Choice<FileKind>("kind", {{"program", FileKind::kProgram},
+                                       {"shared", FileKind::kShared},
+                                       {"font", FileKind::kFont},
+                                       {"startup_program", FileKind::kStartupProgram},
+                                       {"system", FileKind::kSystem},
+                                       {"com_server", FileKind::kComServer},
+                                       {"type_library", FileKind::kTypeLibrary},
+                                       {"versioned_program", FileKind::kVersionedProgram},
+                                       {"inf_driver", FileKind::kInfDriver},
+                                       {"msi_package", FileKind::kMsiPackage},
+                                       {"control_panel_applet", FileKind::kControlPanelApplet}})
+               .value_or(FileKind::kProgram);
   const auto overwrite = t.Choice<std::int32_t>(
       "overwrite",
       {{"normal", 0}, {"never", 1}, {"only_if_exists", 2}, {"only_if_missing", 3}, {"unless_newer_exists", 4}});
   r.FileFlags = overwrite.value_or(0) << 2;
-  const std::pair<const char*, std::uint32_t> bits[] = {{"desktop_shortcut", 1u << 0},
-                                                        {"start_menu_shortcut", 1u << 1},
-                                                        {"permanent", 1u << 5},
-                                                        {"to_uninstall_folder", 1u << 6},
-                                                        {"remove_at_uninstall", 1u << 31}};
+  const std::pair<const char*, std::uint32_t> bits[] = {{"desktop_shortcut", file_flags::kDesktopShortcut},
+                                                        {"start_menu_shortcut", file_flags::kStartMenuShortcut},
+                                                        {"permanent", file_flags::kPermanent},
+                                                        {"to_uninstall_folder", file_flags::kToUninstallFolder},
+                                                        {"remove_at_uninstall", file_flags::kRemoveMsiAtUninstall}};
   std::uint32_t flags = static_cast<std::uint32_t>(r.FileFlags);
   for (const auto& [key, bit] : bits) {
     if (t.Bool(key).value_or(false)) flags |= bit;
@@ -117,12 +117,13 @@ FileRecord ReadRecordFields(TableReader& t) {
   r.FileFlags = static_cast<std::int32_t>(flags);
   r.Attributes = ReadAttributes(t);
 
-  const bool versioned = r.FileKind >= 6 && r.FileKind <= 9;
+  const bool versioned = IsVersionedKind(r.Kind);
   if (t.Has("version") && !versioned)
     t.Fail("version", "only system, com_server, type_library and versioned_program files have one");
   if (t.Has("label") && versioned) t.Fail("label", "this kind takes version instead");
   Assign(t.Text(versioned ? "version" : "label"), r.Label);
-  if ((t.Has("desktop_shortcut") || t.Has("start_menu_shortcut")) && r.FileKind != 0 && r.FileKind != 5) {
+  if ((t.Has("desktop_shortcut") || t.Has("start_menu_shortcut")) && r.Kind != FileKind::kProgram &&
+      r.Kind != FileKind::kStartupProgram) {
     t.FailTable("only program and startup_program files get shortcuts");
   }
   Assign(t.Text("shortcut_icon"), r.ShortcutIcon);
@@ -131,7 +132,7 @@ FileRecord ReadRecordFields(TableReader& t) {
   Assign(t.Text("arguments"), r.Arguments);
   Assign(t.Text("working_dir"), r.WorkingDir);
   Assign(t.Text("target"), r.TargetOverride);
-  const bool msi = r.FileKind == file_kind::kMsiPackage;
+  const bool msi = r.Kind == FileKind::kMsiPackage;
   if (!msi && (t.Has("msi_ui_level") || (flags >> 31) != 0))
     t.FailTable("msi_ui_level and remove_at_uninstall are for msi_package files");
   Assign(t.ChoiceOrInteger("msi_ui_level",
@@ -145,7 +146,7 @@ FileRecord ReadRecordFields(TableReader& t) {
 
 std::vector<FileSpec> ReadFiles(TableReader& root, const StampRule& stamps) {
   std::vector<FileSpec> files;
-  std::set<std::tuple<std::string, std::int32_t, std::string, bool>> destinations;
+  std::set<std::tuple<std::string, FileKind, std::string, bool>> destinations;
   for (TableReader& t : root.Tables("files")) {
     const auto pattern = t.Utf8("source");
     if (!pattern || pattern->empty()) t.Fail("source", "required, and may not be empty");
@@ -185,8 +186,8 @@ std::vector<FileSpec> ReadFiles(TableReader& root, const StampRule& stamps) {
 
       std::string lower = entry.record.Name;
       std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-      const bool toUninstallFolder = (entry.record.FileFlags & (1 << 6)) != 0;
-      if (!destinations.emplace(lower, entry.record.FileKind, entry.record.TargetOverride, toUninstallFolder).second) {
+      const bool toUninstallFolder = (entry.record.FileFlags & file_flags::kToUninstallFolder) != 0;
+      if (!destinations.emplace(lower, entry.record.Kind, entry.record.TargetOverride, toUninstallFolder).second) {
         t.Fail("source", "\"" + match.relative + "\" would be installed twice under the name " + entry.record.Name);
       }
     }

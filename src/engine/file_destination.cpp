@@ -8,13 +8,11 @@ namespace brennick {
 
 namespace {
 
-constexpr std::int32_t kToUninstallFolderFlag = 1 << 6;
-
 FileDestination FromOverridePath(const FileRecord& record, const DestinationFolders& folders,
                                  const std::function<std::string(const std::string&)>& expand) {
   std::string path = expand(record.TargetOverride);
   if (path.size() >= 2 && path.ends_with("\\\\")) path.pop_back();
-  path = ResolvePath(path, record.FileKind == 1 ? folders.sharedPath : folders.installDir);
+  path = ResolvePath(path, record.Kind == FileKind::kShared ? folders.sharedPath : folders.installDir);
   if (path.ends_with('\\')) path += FileNameOf(record.Name);
   return {path, true};
 }
@@ -28,22 +26,23 @@ FileDestination ResolveFileDestination(FileRecord& record, const DestinationFold
     record.TargetOverride.clear();
   }
   if (!record.TargetOverride.empty()) return FromOverridePath(record, folders, expand);
-  if ((record.FileFlags & kToUninstallFolderFlag) != 0) return {JoinPath(folders.uninstallDataDir, record.Name), false};
-  switch (record.FileKind) {
-    case 0:
-    case 5:
-    case 9:
-    case 10:
-    case 11:
-    case 12:
+  if ((record.FileFlags & file_flags::kToUninstallFolder) != 0)
+    return {JoinPath(folders.uninstallDataDir, record.Name), false};
+  switch (record.Kind) {
+    case FileKind::kProgram:
+    case FileKind::kStartupProgram:
+    case FileKind::kVersionedProgram:
+    case FileKind::kInfDriver:
+    case FileKind::kMsiPackage:
+    case FileKind::kControlPanelApplet:
       return {JoinPath(folders.installDir, record.Name), true};
-    case 1:
+    case FileKind::kShared:
       return {JoinPath(folders.sharedPath, record.Name), false};
-    case 4:
+    case FileKind::kFont:
       return {JoinPath(folders.fontsFolder, record.Name), false};
-    case 6:
-    case 7:
-    case 8:
+    case FileKind::kSystem:
+    case FileKind::kComServer:
+    case FileKind::kTypeLibrary:
       return {JoinPath(folders.systemFolder, record.Name), false};
     default:
       CorruptInstaller(corrupt::kFileKind);

@@ -6,26 +6,24 @@ namespace brennick {
 
 namespace {
 
-constexpr std::int32_t kDesktopShortcutFlag = 1 << 0;
-constexpr std::int32_t kStartMenuShortcutFlag = 1 << 1;
 constexpr char kTypeLibraryMark = '\xA9';
 
 }  // namespace
 
 void QueueByKind(InstallLists& lists, const FileRecord& r, const std::string& destination) {
   const bool permanent = IsPermanentFile(r);
-  switch (r.FileKind) {
-    case 1:
+  switch (r.Kind) {
+    case FileKind::kShared:
       lists.SharedDllList.push_back(destination + (permanent ? " " : ""));
       break;
-    case 6:
+    case FileKind::kSystem:
       lists.SharedDllList.push_back(destination + " ");
       break;
-    case 7:
+    case FileKind::kComServer:
       lists.ComRegisterList.push_back(destination);
       lists.SharedDllList.push_back(destination + (permanent ? " " : "^"));
       break;
-    case 8:
+    case FileKind::kTypeLibrary:
       lists.TypeLibList.push_back(destination);
       lists.SharedDllList.push_back(destination + (permanent ? ' ' : kTypeLibraryMark));
       break;
@@ -35,13 +33,12 @@ void QueueByKind(InstallLists& lists, const FileRecord& r, const std::string& de
 }
 
 void QueueShortcut(InstallLists& lists, const FileRecord& r, const std::string& destination) {
-  const bool wanted =
-      (r.FileKind == 0 && (r.FileFlags & (kDesktopShortcutFlag | kStartMenuShortcutFlag)) != 0) || r.FileKind == 5;
+  const bool wanted = (r.Kind == FileKind::kProgram && HasShortcutIcon(r)) || r.Kind == FileKind::kStartupProgram;
   if (!wanted) return;
   ShortcutRecord link;
-  link.OnDesktop = (r.FileFlags & kDesktopShortcutFlag) != 0;
-  link.InStartMenu = (r.FileFlags & kStartMenuShortcutFlag) != 0;
-  link.InStartup = r.FileKind == 5;
+  link.OnDesktop = (r.FileFlags & file_flags::kDesktopShortcut) != 0;
+  link.InStartMenu = (r.FileFlags & file_flags::kStartMenuShortcut) != 0;
+  link.InStartup = r.Kind == FileKind::kStartupProgram;
   link.KeepOnUninstall = IsPermanentFile(r);
   link.LinkTarget = destination;
   link.LinkArguments = r.Arguments;

@@ -27,7 +27,7 @@ std::string Formatted(const char* format, const std::string& a, const std::strin
 // Kinds 6 to 9: the version must be newer (when both are known), then the
 // date must be newer (when the existing one can be read).
 OverwriteVerdict JudgeVersionedFile(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
-  const bool recordWhenSkipped = r.FileKind == 9 && !IsPermanentFile(r);
+  const bool recordWhenSkipped = r.Kind == FileKind::kVersionedProgram && !IsPermanentFile(r);
   std::string reason;
   if (!r.Label.empty()) {
     const std::string version = existing.Version();
@@ -64,7 +64,10 @@ OverwriteVerdict JudgeVersionedFile(const FileRecord& r, const std::string& dest
 
 }  // namespace
 
-bool IsInstallFolderKind(std::int32_t kind) { return kind == 0 || kind == 5 || (kind >= 9 && kind <= 12); }
+bool IsInstallFolderKind(FileKind kind) {
+  return kind == FileKind::kProgram || kind == FileKind::kStartupProgram ||
+         (kind >= FileKind::kVersionedProgram && kind <= FileKind::kControlPanelApplet);
+}
 
 int OverwriteModeOf(const FileRecord& record) { return (record.FileFlags >> 2) & 0x7; }
 
@@ -76,7 +79,7 @@ std::string FormatStampForLog(const FileStamp& s) {
 
 OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destination, ExistingFile& existing) {
   const int mode = OverwriteModeOf(r);
-  const bool record = IsInstallFolderKind(r.FileKind) && !IsPermanentFile(r);
+  const bool record = IsInstallFolderKind(r.Kind) && !IsPermanentFile(r);
   if (mode == 1) return Skip({});
   if (mode == 2 && !existing.Exists()) {
     return Skip(destination + " was not installed because it does not already exist.\r\n");
@@ -90,7 +93,7 @@ OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destinat
       return Skip(destination + " was not installed because the existing file is newer.\r\n", record);
     }
   }
-  if ((r.FileKind == 1 || r.FileKind == 4) && existing.Exists()) {
+  if ((r.Kind == FileKind::kShared || r.Kind == FileKind::kFont) && existing.Exists()) {
     if (StampHasDateAndTime(r.Stamp)) {
       const auto lastWrite = existing.LastWrite();
       if (lastWrite && CompareStamps(*lastWrite, r.Stamp) >= 0) return Skip(destination + " is up to date.\r\n");
@@ -100,7 +103,7 @@ OverwriteVerdict JudgeOverwrite(const FileRecord& r, const std::string& destinat
     v.logText = destination + " is out of date and will be replaced.\r\n";
     return v;
   }
-  if (r.FileKind >= 6 && r.FileKind <= 9 && existing.Exists()) return JudgeVersionedFile(r, destination, existing);
+  if (IsVersionedKind(r.Kind) && existing.Exists()) return JudgeVersionedFile(r, destination, existing);
   return {};
 }
 

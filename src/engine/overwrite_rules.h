@@ -30,7 +30,7 @@ struct OverwriteVerdict {
 };
 
 // Kinds whose files go to the installation folder and are removed at uninstall.
-bool IsInstallFolderKind(std::int32_t kind);
+bool IsInstallFolderKind(FileKind kind);
 
 // OverwriteMode of a record: FileFlags bits 2 to 4.
 int OverwriteModeOf(const FileRecord& record);

@@ -19,7 +19,9 @@ void VisitFileItem(Walker& w, FileItem& item, std::int64_t dataSize) {
   FileRecord& r = item.record;
   w.Str(r.Name, "Name");
   w.Limit(!r.Name.empty(), corrupt::kFileNameEmpty, "Name");
-  w.I32(r.FileKind, "FileKind");
+  std::int32_t kind = static_cast<std::int32_t>(r.Kind);
+  w.I32(kind, "FileKind");
+  r.Kind = static_cast<FileKind>(kind);
   w.Flags(r.FileFlags, "FileFlags");
   w.I32(r.Attributes, "Attributes");
   w.BeginList("FileStamp");
@@ -33,7 +35,7 @@ void VisitFileItem(Walker& w, FileItem& item, std::int64_t dataSize) {
   w.Str(r.Arguments, "Arguments");
   w.Str(r.TargetOverride, "TargetOverride");
   w.Str(r.WorkingDir, "WorkingDir");
-  if (r.FileKind == file_kind::kMsiPackage) w.I32(r.MsiUiLevel, "MsiUiLevel");
+  if (r.Kind == FileKind::kMsiPackage) w.I32(r.MsiUiLevel, "MsiUiLevel");
 
   w.Limit(dataSize >= 0, corrupt::kFileSizeNegative, "Size");
   w.Limit(dataSize <= package::kMaxFileDataSize, corrupt::kFileSizeTooLarge, "Size");

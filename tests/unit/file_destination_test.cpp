@@ -47,7 +47,7 @@ TEST(FileDestination, ByKindFlagAndOverride) {
   for (const Case& c : cases) {
     FileRecord record;
     record.Name = "bin\\app.exe";
-    record.FileKind = c.kind;
+    record.Kind = static_cast<FileKind>(c.kind);
     record.FileFlags = c.flags;
     record.TargetOverride = c.target;
     const FileDestination d = ResolveFileDestination(record, kFolders, Expand);
@@ -61,7 +61,7 @@ TEST(FileDestination, InvalidKindIsDamage) {
   for (const std::int32_t kind : {2, 3, 13, -1}) {
     FileRecord record;
     record.Name = "a";
-    record.FileKind = kind;
+    record.Kind = static_cast<FileKind>(kind);
     EXPECT_EQ(testing::FatalMessageOf([&] { ResolveFileDestination(record, kFolders, Expand); }),
               testing::FatalMessageOf([] { CorruptInstaller(110); }))
         << kind;

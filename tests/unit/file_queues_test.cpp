@@ -9,7 +9,7 @@ constexpr std::int32_t kPermanent = 1 << 5;
 
 FileRecord Record(std::int32_t kind, std::int32_t flags = 0) {
   FileRecord r;
-  r.FileKind = kind;
+  r.Kind = static_cast<FileKind>(kind);
   r.FileFlags = flags;
   return r;
 }

@@ -28,7 +28,7 @@ constexpr FileStamp kMay2024NoTime{2024, 5, 7, -1, 0, 0};
 FileRecord Record(std::int32_t kind, int mode, FileStamp stamp, std::string label = {}, std::int32_t extraFlags = 0) {
   FileRecord r;
   r.Name = "app.dll";
-  r.FileKind = kind;
+  r.Kind = static_cast<FileKind>(kind);
   r.FileFlags = (mode << 2) | extraFlags;
   r.Stamp = stamp;
   r.Label = std::move(label);

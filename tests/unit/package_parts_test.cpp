@@ -128,7 +128,7 @@ TEST(PackageHeaderFields, TheBuilderRefusesAHeaderTheProgramWouldNotRead) {
 FileRecord Record() {
   FileRecord r;
   r.Name = "setup.msi";
-  r.FileKind = file_kind::kMsiPackage;
+  r.Kind = FileKind::kMsiPackage;
   r.FileFlags = 0x21;
   r.Stamp = {2026, 12, 10, 3, 4, 5};
   r.ShortcutIcon = "app.ico";

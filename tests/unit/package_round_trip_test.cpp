@@ -48,7 +48,7 @@ std::vector<build::PackagedFile> Files() {
   for (int i = 0; i < 5000; ++i) files[0].data.push_back(static_cast<std::uint8_t>(i * 7 % 251));
   files[1].record.Name = "docs\\empty.txt";  // no data at all
   files[2].record.Name = "setup.msi";
-  files[2].record.FileKind = file_kind::kMsiPackage;
+  files[2].record.Kind = FileKind::kMsiPackage;
   files[2].record.MsiUiLevel = 3;
   files[2].data.assign(300, 'm');
   files[3].record.Name = "|\xce\xb1.txt";

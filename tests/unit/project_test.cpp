@@ -573,14 +573,14 @@ to_uninstall_folder = true
   tool_record.TargetOverride = "renamed.exe";
   EXPECT_EQ(project.files[0].record, tool_record);
 
-  EXPECT_EQ(project.files[1].record.FileKind, 4);
+  EXPECT_EQ(project.files[1].record.Kind, FileKind::kFont);
   EXPECT_EQ(project.files[1].record.Label, "Nice (TrueType)");
   EXPECT_EQ(project.files[1].record.Stamp, (FileStamp{2022, 12, 31, -1, 0, 0}));
-  EXPECT_EQ(project.files[2].record.FileKind, 7);
+  EXPECT_EQ(project.files[2].record.Kind, FileKind::kComServer);
   EXPECT_EQ(project.files[2].record.Label, "2.0.1");
   EXPECT_EQ(project.files[2].record.Attributes, -1);
   EXPECT_EQ(project.files[2].record.Stamp, (FileStamp{2022, 12, 31, 23, 59, 58}));
-  EXPECT_EQ(project.files[3].record.FileKind, 11);
+  EXPECT_EQ(project.files[3].record.Kind, FileKind::kMsiPackage);
   EXPECT_EQ(project.files[3].record.MsiUiLevel, 3);
   EXPECT_EQ(static_cast<std::uint32_t>(project.files[3].record.FileFlags), (1u << 31) | (1u << 6));
 }

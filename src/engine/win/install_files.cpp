@@ -28,8 +28,6 @@ namespace brennick::win {
 
 namespace {
 
-constexpr std::uint32_t kRemoveMsiFlag = 1u << 31;
-
 // The file at a destination, looked at only as far as a rule asks.
 class ExistingDestination final : public ExistingFile {
  public:
@@ -63,7 +61,7 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
     return false;
   }
   madeFolders.insert(key);
-  if (!IsPermanentFile(r) && (IsInstallFolderKind(r.FileKind) || r.FileKind == 1)) {
+  if (!IsPermanentFile(r) && (IsInstallFolderKind(r.Kind) || r.Kind == FileKind::kShared)) {
     RecordRemoval(state.Lists, 1, folder);
   }
   return true;
@@ -82,17 +80,18 @@ void RegisterFont(Program& program, const FileRecord& r, const std::string& dest
 
 void AfterWrite(Program& program, const FileRecord& r, const std::string& destination) {
   InstallLists& lists = program.state.Lists;
-  switch (r.FileKind) {
-    case 4:
+  switch (r.Kind) {
+    case FileKind::kFont:
       RegisterFont(program, r, destination);
       break;
-    case 10:
+    case FileKind::kInfDriver:
       lists.DriverList.push_back(destination);
       break;
-    case file_kind::kMsiPackage:
-      lists.MsiPackages.push_back({destination, r.MsiUiLevel, (static_cast<std::uint32_t>(r.FileFlags) & kRemoveMsiFlag) != 0});
+    case FileKind::kMsiPackage:
+      lists.MsiPackages.push_back({destination, r.MsiUiLevel,
+                                   (static_cast<std::uint32_t>(r.FileFlags) & file_flags::kRemoveMsiAtUninstall) != 0});
       break;
-    case 12:
+    case FileKind::kControlPanelApplet:
       lists.Applets.push_back({r.Label, destination});
       break;
     default:
@@ -131,7 +130,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
 
   QueueShortcut(state.Lists, r, path);
   if (destination.createFolders && !MakeFolderOf(program, r, path, madeFolders)) return;
-  if (!IsPermanentFile(r) && IsInstallFolderKind(r.FileKind)) RecordRemoval(state.Lists, 0, path);
+  if (!IsPermanentFile(r) && IsInstallFolderKind(r.Kind)) RecordRemoval(state.Lists, 0, path);
   bool registered = false;
   if (!WriteInstalledFile(program, path, item.data, r.Stamp, r.Attributes, verdict.existedBefore, registered)) return;
   if (HasFlag(state.Settings.ProductFlags, flags::kLogFiles)) LogTexts(program, {logLine, "\r\n"});
