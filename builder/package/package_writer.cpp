@@ -4,6 +4,7 @@
 #include "builder/encode/package_chunker.h"
 #include "builder/encode/settings_block_encoder.h"
 #include "builder/package/file_item_writer.h"
+#include "builder/package/part_writer.h"
 #include "builder/package/settings_writer.h"
 #include "builder/pe/pe_headers.h"
 #include "builder/pe/pe_section.h"

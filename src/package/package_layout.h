@@ -31,6 +31,21 @@
 //
 // All numbers are little-endian. Offsets in the header are relative to the
 // start of the section.
+//
+// The room, from the outside in:
+//   pe_layout          finds the ".setup" section in the program's PE headers
+//   package_header     the header (walk: package_header_fields.h)
+//   package_checksum   the checksum of every part; scramble: the settings key
+//   packed_block       the codec that packs the settings block and the chunks
+//   settings_reader    the settings record (walk: settings_fields.h), with
+//   settings_unpack    the block's unscrambling and unpacking before it
+//   archive_reader     the chunks; record_queue hands out the file records
+//   file_record        one file record with its data (file_record_fields.h)
+//   uninstaller_image  the program without its package, for the uninstaller
+//   corrupt_installer  the codes that end a damaged package
+//   message_*, product_text, line_breaks
+//                      the language strings the package carries, named by
+//                      MessageId, with their markers and line breaks
 
 #include <cstdint>
 #include <string_view>

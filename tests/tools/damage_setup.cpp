@@ -92,7 +92,10 @@ std::vector<std::uint8_t> Damage(const std::vector<std::uint8_t>& exe, const std
   const SectionEntry setup = LocateSetupSection(exe);
   std::vector<std::uint8_t> out = exe;
   const std::size_t base = setup.fileOffset;
-  const std::size_t afterVersion = base + 4 + package::kPackageVersion.size() + 1;
+  // Where the header's fields lie, as the builder's walk of the header puts them.
+  const auto field = [&](const char* name) {
+    return base + build::WritePackageHeaderWithOffsets(Open(exe).parts.header).offsets.at(name);
+  };
   if (what == "magic") {
     out[base] ^= 0xFF;
   } else if (what == "version") {
@@ -100,9 +103,9 @@ std::vector<std::uint8_t> Damage(const std::vector<std::uint8_t>& exe, const std
     if (text.size() != package::kPackageVersion.size()) Fail("the version must keep its length");
     std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(base + 4));
   } else if (what == "settings-size") {
-    PutNumber(out, afterVersion, Number(args.at(1)));
+    PutNumber(out, field("SettingsSize"), Number(args.at(1)));
   } else if (what == "file-size") {
-    PutNumber(out, afterVersion + 7 * 4, Number(args.at(1)));
+    PutNumber(out, field("FileDataSizes"), Number(args.at(1)));
   } else if (what == "archive-byte") {
     const Package p = Open(exe);
     out[base + p.parts.archiveStart + static_cast<std::size_t>(p.parts.header.ArchiveSize) / 2] ^= 0x5A;
@@ -111,7 +114,7 @@ std::vector<std::uint8_t> Damage(const std::vector<std::uint8_t>& exe, const std
     std::vector<std::uint8_t> archive(Archive(p).begin(), Archive(p).end());
     PutNumber(archive, 0, Number(args.at(1)));
     std::copy(archive.begin(), archive.end(), out.begin() + static_cast<std::ptrdiff_t>(base + p.parts.archiveStart));
-    PutNumber(out, afterVersion + 8 + 4 * 4, PackageChecksum(archive));
+    PutNumber(out, field("ArchiveChecksum"), PackageChecksum(archive));
   } else if (what == "setting" || what == "settings-checksum") {
     const Package p = Open(exe);
     const std::vector<std::uint8_t> decoded = DecodeSettingsBlock(p.parts.settingsBlock, p.parts.header.SettingsChecksum);
