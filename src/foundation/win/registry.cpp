@@ -26,29 +26,32 @@ HKEY RootKeyOf(RegistryRoot root) {
   return HKEY_LOCAL_MACHINE;
 }
 
+namespace {
+
+// The key a call gave, or its error.
+OpenedKey KeyOrError(LONG result, HKEY raw) {
+  OpenedKey key;
+  if (result == ERROR_SUCCESS) {
+    key.key.reset(raw);
+  } else {
+    key.windowsError = static_cast<std::uint32_t>(result);
+  }
+  return key;
+}
+
+}  // namespace
+
 OpenedKey OpenKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view) {
-  OpenedKey opened;
   HKEY raw = nullptr;
   const LONG result = ::RegOpenKeyExA(root, subKey.c_str(), 0, access | RegistryView(view), &raw);
-  if (result == ERROR_SUCCESS) {
-    opened.key.reset(raw);
-  } else {
-    opened.windowsError = static_cast<std::uint32_t>(result);
-  }
-  return opened;
+  return KeyOrError(result, raw);
 }
 
 OpenedKey CreateKey(HKEY root, const std::string& subKey, REGSAM access, REGSAM view) {
-  OpenedKey created;
   HKEY raw = nullptr;
   const LONG result =
       ::RegCreateKeyExA(root, subKey.c_str(), 0, nullptr, 0, access | RegistryView(view), nullptr, &raw, nullptr);
-  if (result == ERROR_SUCCESS) {
-    created.key.reset(raw);
-  } else {
-    created.windowsError = static_cast<std::uint32_t>(result);
-  }
-  return created;
+  return KeyOrError(result, raw);
 }
 
 OpenedKey CreateKey(const RegistryPath& path, REGSAM access, REGSAM view) {
