@@ -16,14 +16,12 @@ execution."""
 import hashlib
 import os
 import re
-import shutil
-import subprocess
 import time
 import unittest
 
-from install_fixture import STAMP
+from install_fixture import STAMP, build_setup, export_registry, registry_value
 from program_fixture import WORK
-from wine_env import Prefix, build_dir, program_file, wait_until
+from wine_env import Prefix, program_file, wait_until
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 
@@ -76,17 +74,8 @@ class Side:
         self.ended = 0.0
 
     def build(self, tag: str, name: str, bitness: int) -> str:
-        folder = self.prefix.root / "projects" / tag
-        for relative, data in project_files(tag).items():
-            path = folder / relative
-            path.parent.mkdir(parents=True, exist_ok=True)
-            path.write_bytes(data)
-        (folder / "project.toml").write_text(project(name, bitness, tag))
-        setup = tag + ".exe"
-        subprocess.run([str(build_dir() / "brennick-build"), "build", str(folder / "project.toml"),
-                        "-o", str(self.work / setup), "--stub", str(program_file(self.flavour))],
-                       check=True, capture_output=True)
-        return setup
+        return build_setup(self.prefix, tag, project(name, bitness, tag), project_files(tag),
+                           program_file(self.flavour))
 
     def run(self, command_line: str) -> int:
         return self.prefix.start(command_line, cwd=WORK).wait(timeout=120)
@@ -104,21 +93,19 @@ class Side:
         return lines
 
     def uninstall_value(self, product: str, name: str) -> str:
-        """A text value of a product's Uninstall key; None when it is missing."""
-        done = self.prefix.wine("reg", "query", UNINSTALL_KEY + product, "/v", name, text=True)
-        return done.stdout.split("REG_SZ", 1)[1].strip() if done.returncode == 0 and "REG_SZ" in done.stdout else None
+        """A value of a product's Uninstall key; None when it is missing."""
+        return registry_value(self.prefix, UNINSTALL_KEY + product, name)
 
     def registry_lines(self) -> set:
         """(view, key, value line) of HKLM, HKCU and HKCR in both views,
         with Wine's own settings left out."""
         lines = set()
-        target = self.work / "export.reg"
         for view in ("/reg:32", "/reg:64"):
             for root in ("HKLM", "HKCU", "HKCR"):
-                done = self.prefix.wine("reg", "export", root, WORK + "\\export.reg", "/y", view, timeout=300)
-                if done.returncode != 0:
-                    raise AssertionError("reg export %s %s failed: %s" % (root, view, done.stderr))
-                text = target.read_bytes().decode("utf-16").replace("\\\r\n  ", "")
+                text = export_registry(self.prefix, root, view)
+                if text is None:
+                    raise AssertionError("reg export %s %s failed" % (root, view))
+                text = text.replace("\\\r\n  ", "")
                 key = None
                 for line in text.splitlines():
                     if line.startswith("["):
@@ -127,7 +114,6 @@ class Side:
                             lines.add((view, key, ""))
                     elif line and key and not any(skip in key for skip in SKIPPED_KEYS):
                         lines.add((view, key, line))
-        target.unlink()
         return lines
 
     def files(self) -> dict:

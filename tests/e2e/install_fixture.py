@@ -14,6 +14,49 @@ STAMP = "2024-06-01T12:00:00"
 STAMP_EPOCH = 1717243200
 
 
+def build_setup(prefix, name: str, project: str, files: dict, stub: Path) -> str:
+    """Writes `files` (relative path -> bytes) and the project text into a
+    folder of the prefix's own, builds "<name>.exe" from `stub` into C:\\work
+    and returns its file name."""
+    folder = prefix.root / "projects" / name
+    if folder.exists():
+        shutil.rmtree(folder)
+    for relative, data in files.items():
+        path = folder / relative
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(data)
+    (folder / "project.toml").write_text(project)
+    setup = name + ".exe"
+    subprocess.run([str(build_dir() / "brennick-build"), "build", str(folder / "project.toml"),
+                    "-o", str(prefix.host_path(WORK) / setup), "--stub", str(stub)], check=True)
+    return setup
+
+
+def registry_value(prefix, key: str, name: str) -> str:
+    """A value as `reg query` shows it; None when it is missing."""
+    done = prefix.wine("reg", "query", key, "/v", name, text=True)
+    for line in done.stdout.splitlines():
+        line = line.strip()
+        if not line.startswith(name):  # a name may hold blanks
+            continue
+        parts = line[len(name):].split(None, 1)
+        if parts and parts[0].startswith("REG_"):
+            return parts[1] if len(parts) == 2 else ""
+    return None
+
+
+def export_registry(prefix, key: str, *options: str) -> str:
+    """The text of `reg export` of a key (with `reg` options such as a
+    view); None when it cannot be exported."""
+    target = prefix.host_path(WORK + "\\export.reg")
+    done = prefix.wine("reg", "export", key, WORK + "\\export.reg", "/y", *options, timeout=300)
+    if done.returncode != 0:
+        return None
+    text = target.read_bytes().decode("utf-16")
+    target.unlink()
+    return text
+
+
 class InstallTestCase(ProgramTestCase):
     """One prefix per test class; each test builds its own product."""
 
@@ -23,21 +66,9 @@ class InstallTestCase(ProgramTestCase):
         return "C:\\Program Files (x86)" if self.arch == "win64" else "C:\\Program Files"
 
     def build(self, name: str, project: str, files: dict) -> str:
-        """Writes `files` (relative path -> bytes) and the project text into
-        a folder of its own, builds "<name>.exe" into C:\\work and returns
-        its file name."""
-        folder = self.prefix.root / "projects" / name
-        if folder.exists():
-            shutil.rmtree(folder)
-        for relative, data in files.items():
-            path = folder / relative
-            path.parent.mkdir(parents=True, exist_ok=True)
-            path.write_bytes(data)
-        (folder / "project.toml").write_text(project)
-        setup = name + ".exe"
-        subprocess.run([str(build_dir() / "brennick-build"), "build", str(folder / "project.toml"),
-                        "-o", str(self.work / setup), "--stub", str(program_file())], check=True)
-        return setup
+        """Builds "<name>.exe" into C:\\work from the project text and its
+        files (relative path -> bytes); returns its file name."""
+        return build_setup(self.prefix, name, project, files, program_file())
 
     def messages(self, setup: str) -> list:
         """The English language strings of a built setup, by number, with
@@ -71,16 +102,7 @@ class InstallTestCase(ProgramTestCase):
         return self.prefix.host_path(windows_path)
 
     def registry_value(self, key: str, name: str) -> str:
-        """A value as `reg query` shows it; None when it is missing."""
-        done = self.prefix.wine("reg", "query", key, "/v", name, text=True)
-        for line in done.stdout.splitlines():
-            line = line.strip()
-            if not line.startswith(name):  # a name may hold blanks
-                continue
-            parts = line[len(name):].split(None, 1)
-            if parts and parts[0].startswith("REG_"):
-                return parts[1] if len(parts) == 2 else ""
-        return None
+        return registry_value(self.prefix, key, name)
 
     def set_registry_value(self, key: str, name: str, data: str) -> None:
         self.prefix.wine("reg", "add", key, "/v", name, "/d", data, "/f", check=True)

@@ -6,7 +6,7 @@ import os
 import subprocess
 import unittest
 
-from install_fixture import STAMP, InstallTestCase
+from install_fixture import STAMP, InstallTestCase, export_registry
 from program_fixture import WORK
 from wine_env import screenshot, wait_until, windows_dir
 
@@ -31,11 +31,8 @@ class UninstallTestCase(InstallTestCase):
 
     def registry_export(self, key: str) -> list:
         """The lines of `reg export` of a key; empty when it does not exist."""
-        target = "C:\\work\\export.reg"
-        done = self.prefix.wine("reg", "export", key, target, "/y")
-        if done.returncode != 0:
-            return []
-        return (self.work / "export.reg").read_bytes().decode("utf-16").splitlines()
+        text = export_registry(self.prefix, key)
+        return text.splitlines() if text is not None else []
 
     def machine_state(self) -> tuple:
         """What an installation may change: the files outside the Windows
