@@ -27,7 +27,10 @@ find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME include_check COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check_includes.py)
 add_test(NAME include_check_tests COMMAND ${Python3_EXECUTABLE} -m unittest -v test_check_includes
   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/scripts)
-set_tests_properties(include_check include_check_tests PROPERTIES LABELS check)
+# The program's own pictures are drawn by a script; its test reads them back.
+add_test(NAME artwork_tests COMMAND ${Python3_EXECUTABLE} -m unittest -v test_make_artwork
+  WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/scripts)
+set_tests_properties(include_check include_check_tests artwork_tests PROPERTIES LABELS check)
 
 # Damages one named part of a built setup program, for the end-to-end tests.
 add_executable(brennick-damage ${PROJECT_SOURCE_DIR}/tests/tools/damage_setup.cpp)

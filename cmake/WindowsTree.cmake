@@ -13,8 +13,27 @@ add_library(brennick_edge STATIC ${BRENNICK_EDGE_SOURCES})
 target_link_libraries(brennick_edge PUBLIC brennick_core ole32 user32 gdi32 advapi32 shell32 uuid)
 brennick_warnings(brennick_edge)
 
-add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/app/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc)
+# The program's pictures, drawn by a script at build time; the resource script
+# finds them through its include path.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+set(BRENNICK_ARTWORK_DIR ${CMAKE_BINARY_DIR}/artwork)
+set(BRENNICK_ARTWORK side_picture.bmp banner.bmp accept.bmp cancel.bmp browse.bmp retry.bmp)
+list(TRANSFORM BRENNICK_ARTWORK PREPEND ${BRENNICK_ARTWORK_DIR}/)
+add_custom_command(OUTPUT ${BRENNICK_ARTWORK}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/make_artwork.py ${BRENNICK_ARTWORK_DIR}
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/make_artwork.py
+  COMMENT "Drawing the program's pictures"
+  VERBATIM)
+
+add_executable(brennick WIN32 ${PROJECT_SOURCE_DIR}/src/app/win/main.cpp ${PROJECT_SOURCE_DIR}/src/res/brennick.rc
+                               ${BRENNICK_ARTWORK})
 target_link_libraries(brennick PRIVATE brennick_edge)
+target_include_directories(brennick PRIVATE $<$<COMPILE_LANGUAGE:RC>:${BRENNICK_ARTWORK_DIR}>)
+# windres reports no dependencies: the resource script is rebuilt when any
+# file it takes in changes.
+file(GLOB BRENNICK_RESOURCE_INPUTS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/res/*)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/res/brennick.rc PROPERTIES
+                            OBJECT_DEPENDS "${BRENNICK_RESOURCE_INPUTS};${BRENNICK_ARTWORK}")
 target_link_options(brennick PRIVATE -mwindows -s)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # The program for 64-bit Windows.

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "builder/basics/windows_1252.h"
 #include "builder/project/project_parts.h"
 #include "package/line_breaks.h"
 #include "package/package_layout.h"
@@ -157,16 +158,32 @@ void ReadProgramsToClose(TableReader& root, SettingsRecord& s) {
   }
 }
 
+// A licence or readme file keeps its encoding: the page shows a text that
+// begins with a UTF-16 byte-order mark (either order) or with the UTF-8 one as
+// Unicode, and any other text in the code page of the chosen language. Only
+// the line breaks of 8-bit texts become "\r\n" (the page does the same).
+std::string PageFile(TableReader& t) {
+  std::string bytes = *t.FileContents("file");
+  if (bytes.empty()) t.Fail("file", "the file is empty");
+  const std::string_view view = bytes;
+  if (view.substr(0, 2) == "\xFF\xFE" || view.substr(0, 2) == "\xFE\xFF") {
+    if (bytes.size() % 2 != 0) t.Fail("file", "a UTF-16 text has an even number of bytes; this one is cut short");
+    return bytes;
+  }
+  if (view.substr(0, 3) == "\xEF\xBB\xBF" && !IsValidUtf8(view.substr(3))) {
+    t.Fail("file",
+           "begins with the UTF-8 byte-order mark but is not valid UTF-8 (the page would show it as 8-bit text)");
+  }
+  return NormalizeLineBreaks(bytes);
+}
+
 void ReadPages(TableReader& root, const char* key, std::vector<std::string>& pages) {
   for (TableReader& t : Entries(root, key, kMaxPageTexts)) {
     if (t.Has("file") == t.Has("text")) t.FailTable("give either file or text");
     if (auto text = t.Lines("text")) {
       pages.push_back(std::move(*text));
     } else {
-      std::string bytes = *t.FileContents("file");
-      const bool utf16 = bytes.size() >= 2 &&
-                         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
-      pages.push_back(utf16 ? std::move(bytes) : NormalizeLineBreaks(bytes));
+      pages.push_back(PageFile(t));
     }
     t.Finish();
   }

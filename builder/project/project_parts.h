@@ -28,7 +28,8 @@ void ReadFlags(TableReader& root, SettingsRecord& settings);
 LanguageStrings ReadLanguages(TableReader& root);
 
 // [product], [folders], [shortcuts], [background], [wizard], [uninstall],
-// [batches], [finish], [notify], [upgrade], [master]. Needs the flags.
+// [batches], [finish], [notify], [upgrade], [master]. Needs the flags, and
+// refuses a named flag that needs one of these settings it lacks.
 void ReadSettingsTables(TableReader& root, SettingsRecord& settings);
 
 // [[shortcut]], [[association]], [[file_deletion]], [[uninstall_value]],

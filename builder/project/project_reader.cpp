@@ -160,10 +160,11 @@ std::optional<double> TableReader::Number(std::string_view key, double min, doub
 std::optional<std::uint32_t> TableReader::Color(std::string_view key) {
   const toml::node* node = Node(key);
   if (node == nullptr) return std::nullopt;
-  const char* expected = "expected a colour: \"#RRGGBB\" or the integer 0x00BBGGRR";
+  const char* expected = "expected a colour: \"#RRGGBB\" or an integer 0x00BBGGRR from 0 to 0xFFFFFF";
   if (node->is_integer()) {
+    // A set high byte would make Windows read a palette index instead of a colour.
     const std::int64_t value = node->as_integer()->get();
-    if (value < 0 || value > 0xFFFFFFFF) Fail(key, expected);
+    if (value < 0 || value > 0xFFFFFF) Fail(key, expected);
     return static_cast<std::uint32_t>(value);
   }
   if (!node->is_string()) Fail(key, expected);

@@ -66,7 +66,7 @@ class TableReader {
   // A non-negative integer or a "0x..." string, of at most `width` bits.
   std::optional<std::uint64_t> Bits(std::string_view key, unsigned width);
   std::optional<double> Number(std::string_view key, double min, double max);
-  // "#RRGGBB" or an integer taken as the stored COLORREF 0x00BBGGRR.
+  // "#RRGGBB" or an integer taken as the stored COLORREF 0x00BBGGRR (high byte 0).
   std::optional<std::uint32_t> Color(std::string_view key);
   // A TOML date or date-time, or the same as an ISO string. `words` names
   // other values the caller takes, for the message ("\"now\", ").

@@ -1,3 +1,8 @@
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "builder/basics/bmp_picture.h"
 #include "builder/project/project_parts.h"
 #include "package/settings_fields.h"
 
@@ -6,6 +11,9 @@ namespace brennick::build {
 namespace {
 
 using Positions = TableReader::Names<std::uint8_t>;
+// The password page's edit field takes at most this many characters.
+constexpr std::size_t kMaxPasswordLength = 64;
+
 const Positions kPositions = {{"none", 0},        {"top_left", 1},      {"top_center", 2},  {"top_right", 3},
                               {"bottom_left", 4}, {"bottom_center", 5}, {"bottom_right", 6}};
 
@@ -16,6 +24,10 @@ void ReadProduct(TableReader& t, SettingsRecord& s) {
   Assign(t.Text("version"), s.DisplayVersion);
   Assign(t.Text("registry_key"), s.ProductRegistry);
   Assign(t.Text("password"), s.Password);
+  if (s.Password.size() > kMaxPasswordLength) {
+    t.Fail("password", "at most " + std::to_string(kMaxPasswordLength) +
+                           " characters: the password page takes no more, so a longer one could never be entered");
+  }
   if (auto bits = t.Integer("bitness", 0, 64)) {
     if (*bits != 0 && *bits != 32 && *bits != 64) t.Fail("bitness", "expected 0 (any), 32 or 64");
     s.Bitness = *bits == 64 ? 1 : *bits == 32 ? 2 : 0;
@@ -42,26 +54,60 @@ void ReadShortcutSettings(TableReader& t, SettingsRecord& s) {
   Assign(t.Text("root_name"), s.RootShortcutName);
 }
 
+// The picture, its transparent palette index, size and stretch mode.
+void ReadBackgroundBitmap(TableReader& t, SettingsRecord& s) {
+  std::optional<BmpFacts> facts;
+  if (auto bitmap = t.FileContents("bitmap")) {
+    const BmpCheck check = CheckBmp(*bitmap);
+    if (!check.facts) t.Fail("bitmap", "not a BMP picture: " + check.problem);
+    facts = check.facts;
+    s.BackgroundBitmap = std::move(*bitmap);
+  }
+  const auto index = t.Integer("bitmap_transparent_index", -1, 255);
+  const auto size = t.Integer("bitmap_size", 0, settings_limits::kMaxBitmapSize);
+  const auto stretch =
+      t.Choice<std::uint32_t>("bitmap_stretch", {{"stretch", 0}, {"fit", 1}, {"multiple", 2}, {"tile", 3}});
+  for (const char* key : {"bitmap_transparent_index", "bitmap_size", "bitmap_stretch"}) {
+    if (!facts && t.Has(key)) t.Fail(key, "needs a bitmap");
+  }
+  if (!facts) return;
+
+  if (index && *index >= 0) {
+    if (facts->bitCount > 8) {
+      t.Fail("bitmap_transparent_index", "needs a palette picture (8 bits per pixel or fewer); the bitmap has " +
+                                             std::to_string(facts->bitCount) + " bits per pixel");
+    }
+    if (static_cast<std::uint32_t>(*index) >= facts->paletteEntries) {
+      t.Fail("bitmap_transparent_index", "the bitmap's palette has only " + std::to_string(facts->paletteEntries) +
+                                             " colours (indexes 0 to " + std::to_string(facts->paletteEntries - 1) +
+                                             ")");
+    }
+  }
+  if (size.value_or(0) == 0) {
+    t.Fail(size ? "bitmap_size" : "bitmap",
+           "a bitmap is drawn only with a bitmap_size from 1 to 100 (percent of the window)");
+  }
+  Assign(index, s.BitmapTPI);
+  Assign(size, s.BitmapSize);
+  Assign(stretch, s.StretchMode);
+}
+
 void ReadBackground(TableReader& t, SettingsRecord& s) {
   Assign(t.Text("taskbar_text"), s.TaskbarText);
+  Assign(t.Choice("title_position", kPositions), s.TitlePosition);
   Assign(t.Text("title"), s.DisplayTitle);
   Assign(t.Number("title_size", 0, 100), s.TitleSize);
   Assign(t.Color("title_color"), s.TitleColor);
   Assign(t.Integer("title_shadow", 0, 255), s.TitleShadow);
-  Assign(t.Choice("title_position", kPositions), s.TitlePosition);
   Assign(t.Text("title_font"), s.TitleFont);
+  if (s.TitlePosition == 0) {  // the window draws no title without a position
+    for (const char* key : {"title", "title_size", "title_color", "title_shadow", "title_font"}) {
+      if (t.Has(key)) t.Fail(key, "needs title_position (the title is drawn only at a position)");
+    }
+  }
   Assign(t.Color("top_color"), s.TopColor);
   Assign(t.Color("bottom_color"), s.BottomColor);
-
-  Assign(t.FileContents("bitmap"), s.BackgroundBitmap);
-  if (t.Has("bitmap") && s.BackgroundBitmap.empty()) t.Fail("bitmap", "the file is empty");
-  Assign(t.Integer("bitmap_transparent_index", -1, 255), s.BitmapTPI);
-  if (t.Has("bitmap_transparent_index") && s.BackgroundBitmap.empty()) {
-    t.Fail("bitmap_transparent_index", "needs a bitmap");
-  }
-  Assign(t.Integer("bitmap_size", 0, settings_limits::kMaxBitmapSize), s.BitmapSize);
-  Assign(t.Choice<std::uint32_t>("bitmap_stretch", {{"stretch", 0}, {"fit", 1}, {"multiple", 2}, {"tile", 3}}),
-         s.StretchMode);
+  ReadBackgroundBitmap(t, s);
 
   Assign(t.Choice("copyright_position", kPositions), s.CopyrightPos);
   Assign(t.Text("copyright_text"), s.CopyrightText);
@@ -137,6 +183,29 @@ void ReadMaster(TableReader& t, SettingsRecord& s) {
   if (!HasFlag(s.ProductFlags, flags::kMasterProduct)) t.FailTable("needs [flags] master_product");
 }
 
+// Flags that do something only together with another setting: a named flag
+// without it is a mistake in the project.
+void CheckFlagNeeds(TableReader& root, const SettingsRecord& s) {
+  auto table = root.Table("flags");
+  if (!table) return;
+  struct Need {
+    const char* flag;
+    bool met;
+    const char* what;
+  };
+  const Need needs[] = {
+      {"offer_view_log", HasFlag(s.ProductFlags, flags::kKeepInstallLog),
+       "needs keep_install_log (without it the summary page does not offer the log)"},
+      {"run_checked", !s.RunAfterInstall.empty(), "needs [finish] run"},
+      {"launch_checked", !s.LaunchAfterInstall.empty(), "needs [finish] launch"},
+      {"document_checked", !s.DocumentAfterInstall.empty(), "needs [finish] document"},
+      {"keep_background_bitmap", !s.BackgroundBitmap.empty(), "needs [background] bitmap"},
+  };
+  for (const Need& need : needs) {
+    if (!need.met && table->Bool(need.flag).value_or(false)) table->Fail(need.flag, need.what);
+  }
+}
+
 }  // namespace
 
 void ReadSettingsTables(TableReader& root, SettingsRecord& s) {
@@ -161,6 +230,7 @@ void ReadSettingsTables(TableReader& root, SettingsRecord& s) {
       table->Finish();
     }
   }
+  CheckFlagNeeds(root, s);
 }
 
 }  // namespace brennick::build

@@ -171,25 +171,26 @@ struct SettingsRecord {
 namespace flags {
 // Bits of ProductFlags.
 enum ProductBit : int {
-  kMustUninstallFirst = 0,    // an earlier version below MustUninstallBelow is removed first
-  kUninstaller = 2,           // an uninstaller is written; UninstallerIcon is stored
-  kAskBeforeFontRemoval = 4,  // the uninstaller asks before removing each font
-  kCompressedChunks = 5,      // archive chunks are packed blocks
-  kKeepInstallLog = 6,        // Install.LOG is written even when nothing failed
-  kAskInstallDir = 7,         // the folder page is shown
-  kSingleInstance = 8,        // the named mutex refuses a second copy
-  kUninstallAutomatic = 9,    // the uninstaller asks nothing and shows no end message
-  kDeleteInstallDir = 10,     // the uninstaller deletes the installation folder with its contents
-  kReplaceLockedFiles = 11,   // restart replacement also for files that did not exist
-  kPathVariable = 12,         // the installation folder is added to PATH (and removed again)
-  kRestartRequired = 14,      // a replacement at restart is pending
-  kKeepBackgroundBitmap = 15,  // the uninstaller shows the background bitmap too
-  kMasterProduct = 16,        // MasterProduct and MasterDisplayName are stored
+  kMustUninstallFirst = 0,       // an earlier version below MustUninstallBelow is removed first
+  kUninstaller = 2,              // an uninstaller is written; UninstallerIcon is stored
+  kAskBeforeFontRemoval = 4,     // the uninstaller asks before removing each font
+  kCompressedChunks = 5,         // archive chunks are packed blocks
+  kKeepInstallLog = 6,           // Install.LOG is written even when nothing failed
+  kAskInstallDir = 7,            // the folder page is shown
+  kSingleInstance = 8,           // the named mutex refuses a second copy
+  kUninstallAutomatic = 9,       // the uninstaller asks nothing and shows no end message
+  kDeleteInstallDir = 10,        // the uninstaller deletes the installation folder with its contents
+  kReplaceLockedFiles = 11,      // restart replacement also for files that did not exist
+  kPathVariable = 12,            // the installation folder is added to PATH (and removed again)
+  kRestartRequired = 14,         // a replacement at restart is pending
+  kKeepBackgroundBitmap = 15,    // the uninstaller shows the background bitmap too
+  kMasterProduct = 16,           // MasterProduct and MasterDisplayName are stored
   kAskBeforeSharedRemoval = 17,  // the uninstaller asks before deleting an unused shared file
-  kVerifyWrittenFiles = 18,   // written files are read back and compared
-  kOverwriteReadOnly = 19,    // attributes of a file being replaced are cleared
-  kLogFiles = 20,             // one log line per installed file
-  kNoFinishMessage = 22,      // no success message, no summary page
+  kVerifyWrittenFiles = 18,      // written files are read back and compared
+  kOverwriteReadOnly = 19,       // attributes of a file being replaced are cleared
+  kLogFiles = 20,                // one log line per installed file
+  kNoProgressCancel = 21,        // the progress page's Cancel button is disabled
+  kNoFinishMessage = 22,         // no success message, no summary page
   kHidePreInstallBatch = 23,
   kHidePostInstallBatch = 24,
   kHideExitBatch = 25,
@@ -198,7 +199,7 @@ enum ProductBit : int {
   kNoPreviousInstallQuestion = 28,
   kNoBackgroundWindow = 29,
   kConfirmInstallDir = 31,
-  kVerifyChecksums = 32,      // the stub and every archive chunk are checked
+  kVerifyChecksums = 32,  // the stub and every archive chunk are checked
   kAskStartMenu = 34,
   kErrorsInAutomaticMode = 35,
   kCompareVersions = 36,
@@ -208,11 +209,12 @@ enum ProductBit : int {
   kNoGreeting = 43,
   kConfirmUpgrade = 44,
   kUninstallRestartRequired = 45,  // the uninstaller's deletions wait for a restart
-  kWriteReadmeFiles = 46,     // the readme texts are written into the installation folder
-  kWriteLicenseFiles = 47,    // the licence texts are written into the installation folder
+  kWriteReadmeFiles = 46,          // the readme texts are written into the installation folder
+  kWriteLicenseFiles = 47,         // the licence texts are written into the installation folder
   kHideFileNames = 49,
   kGrantInstallDirRights = 50,
   kShowProgress = 51,
+  kPageIcons = 52,  // the wizard pages carry the program's icons
   kRestartMarker = 53,
   kKeepInstallLogAtUninstall = 54,
   kRefuseRemovableDir = 55,
@@ -228,12 +230,15 @@ enum ProductBit : int {
 enum Product2Bit : int {
   kReinstallBatchSameVersionOnly = 0,
   kRestorePoint = 1,
+  kLaunchChecked = 2,        // the summary page's choices start ticked: launch the application,
+  kRunChecked = 3,           // ... run the program,
+  kDocumentChecked = 4,      // ... open the document
   kStrippedUninstaller = 5,  // the uninstaller is the program without its package
   kLogPreInstallBatch = 6,
   kLogPostInstallBatch = 7,
   kLogUpgradeBatch = 8,
   kLogReinstallBatch = 9,
-  kButtonPictures = 10,      // pictures on the wizard's buttons, where the system draws them
+  kButtonPictures = 10,  // pictures on the wizard's buttons, where the system draws them
 };
 }  // namespace flags
 

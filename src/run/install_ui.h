@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "package/message_ids.h"
+#include "run/background_look.h"
 
 namespace brennick {
 
@@ -19,6 +21,10 @@ enum class PageResult {
 class InstallUi {
  public:
   virtual ~InstallUi() = default;
+
+  // Shows the full-screen window behind every other window; `look` is asked
+  // at every repaint.
+  virtual void ShowBackground(std::function<BackgroundLook()> look) = 0;
 
   // Wizard pages.
   virtual PageResult ShowGreeting() = 0;

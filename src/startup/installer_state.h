@@ -10,6 +10,14 @@
 
 namespace brennick {
 
+// What the user chose on the summary page to happen when the installer ends.
+struct EndChoices {
+  bool runProgram = false;
+  bool launchApplication = false;
+  bool viewLog = false;
+  bool openDocument = false;
+};
+
 // The one process-wide record of installer state. Each group of fields is
 // written by the step that owns it and read by the later ones.
 struct InstallerState {
@@ -65,6 +73,7 @@ struct InstallerState {
   std::string UninstallDataDir;     // InstallDir joined with UninstallSubdir
   std::int64_t RequiredSpace = -1;  // bytes needed on the install drive; -1 until computed
   InstallLists Lists;               // what the file loop hands on to the later steps
+  EndChoices Chosen;                // on the summary page
 };
 
 }  // namespace brennick

@@ -7,7 +7,7 @@ import subprocess
 from pathlib import Path
 
 from program_fixture import WORK, ProgramTestCase
-from wine_env import build_dir, message_box_text, program_file
+from wine_env import build_dir, dialogs, message_box_text, program_file
 
 # The packaged stamp of every test file: 1 June 2024, 12:00:00 UTC.
 STAMP = "2024-06-01T12:00:00"
@@ -86,7 +86,7 @@ class InstallTestCase(ProgramTestCase):
         return launched.wait(timeout=timeout)
 
     def next_box(self, launched, timeout_ms: int = 20000) -> dict:
-        windows = self.ui.windows(launched.pid, wait_class="#32770", timeout_ms=timeout_ms)
+        windows = dialogs(self.ui.windows(launched.pid, wait_class="#32770", timeout_ms=timeout_ms))
         self.assertEqual(len(windows), 1, "not one window: %r" % windows)
         return windows[0]
 

@@ -4,7 +4,7 @@ its one message box."""
 import shutil
 import unittest
 
-from wine_env import Prefix, flavour, message_box_text, prefix_arch, program_file, screenshot
+from wine_env import Prefix, dialogs, flavour, message_box_text, prefix_arch, program_file, screenshot
 
 WORK = "C:\\work"
 
@@ -49,7 +49,7 @@ class ProgramTestCase(unittest.TestCase):
         shows (a message box), presses OK and returns (caption, text, exit code)."""
         launched = self.prefix.start(command_line, app=app, cwd=WORK)
         try:
-            windows = self.ui.windows(launched.pid, wait_class="#32770")
+            windows = dialogs(self.ui.windows(launched.pid, wait_class="#32770"))
         except AssertionError:
             launched.kill()
             raise

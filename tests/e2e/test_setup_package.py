@@ -11,7 +11,7 @@ from pathlib import Path
 
 from program_fixture import WORK, ProgramTestCase
 from startup_cases import corrupt
-from wine_env import build_dir, program_file
+from wine_env import build_dir, program_file, screenshot
 
 SOURCE = Path(os.environ["BRENNICK_SOURCE_DIR"])
 VERSION_MESSAGE = ("The installer version (27.0.5) does not match the version of Brennick Setup (%s).  "
@@ -42,14 +42,21 @@ class SetupPackage(ProgramTestCase):
         subprocess.run([tool("brennick-damage"), str(self.setup), str(self.work / name), *what], check=True)
         return name
 
-    def test_says_plainly_which_page_it_lacks(self):
+    def test_asks_for_the_language_first_and_cancelling_changes_nothing(self):
         program_files = self.prefix.host_path("C:\\Program Files")
         before = sorted(program_files.rglob("*"))
-        caption, text, code = self.run_to_message_box("setup.exe", shot="package-read")
-        self.assertEqual(caption, "Brennick Demo Setup")
-        self.assertEqual(text, "This installation needs the greeting page, which is not part of this build of "
-                               "Brennick Setup yet. Run it with /a to install without pages.")
-        self.assertEqual(code, 1)
+        launched = self.prefix.start("setup.exe", cwd=WORK)
+        try:
+            windows = self.ui.windows(launched.pid, wait_class="#32770", wait_text=self.message(82))
+            page = [w for w in windows if w["class"] == "#32770"][0]
+            screenshot("package-read")
+            self.assertEqual(page["caption"], self.message(65).replace("<product>", "Brennick Demo"))
+            lists = [c for c in page["controls"] if c["id"] == 1017]
+            self.assertEqual(lists[0]["items"], ["English", "Deutsch"])
+            self.ui.click(launched.pid, 1003)
+            self.assertEqual(launched.wait(), 1)
+        finally:
+            launched.kill()
         self.assertEqual(sorted(program_files.rglob("*")), before)
 
     def test_archive_read_from_the_file(self):

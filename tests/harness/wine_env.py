@@ -307,6 +307,12 @@ class UiDriver:
         return self._run("select", str(pid), str(control_id), entry)
 
 
+def dialogs(windows: list) -> list:
+    """The dialogs and message boxes among a process's windows, without the
+    full-screen background window behind them."""
+    return [w for w in windows if w["class"] == "#32770"]
+
+
 def message_box_text(window: dict) -> str:
     """The text of a message box: its one static control with text."""
     texts = [c["text"] for c in window["controls"] if c["class"].lower() == "static" and c["text"]]

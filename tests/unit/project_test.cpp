@@ -12,6 +12,7 @@
 #include "builder/project/file_glob.h"
 #include "builder/project/project.h"
 #include "package/package_layout.h"
+#include "project_bmp_fixture.h"
 #include "temp_folder.h"
 
 namespace brennick::build {
@@ -222,6 +223,9 @@ name = "Example"
 keep_on_uninstall = true
 )";
 
+// The background picture of the full example: 4 bits per pixel, 16 colours.
+std::string FullBackground() { return testing::MakeBmp({.bitCount = 4}); }
+
 SettingsRecord ExpectedFullSettings() {
   SettingsRecord r;
   r.ProductFlags = (1ull << 2) | (1ull << 5) | (1ull << 8) | (1ull << 16) | (1ull << 63);
@@ -263,7 +267,7 @@ SettingsRecord ExpectedFullSettings() {
   r.TitleFont = "Verdana, Arial";
   r.TopColor = 0x00112233;
   r.BottomColor = 0x00030201;
-  r.BackgroundBitmap = "BMpicture";
+  r.BackgroundBitmap = FullBackground();
   r.BitmapTPI = 7;
   r.CopyrightPos = 6;
   r.CopyrightColor = 0x00302010;
@@ -326,7 +330,7 @@ SettingsRecord ExpectedFullSettings() {
 TEST(Project, FullExampleSetsEveryField) {
   TempFolder folder;
   folder.Write("art/folder.ico", std::string("\0\0\1\0folder", 10));
-  folder.Write("art/back.bmp", "BMpicture");
+  folder.Write("art/back.bmp", FullBackground());
   folder.Write("art/uninstall.ico", std::string("\0\0\1\0uninst", 10));
   folder.Write("texts/eula.txt", "Licence\nline two\n");
   const Project project = LoadProject(folder.Write("project.toml", kFullProject));

@@ -14,6 +14,7 @@ using testing::ScratchFolder;
 // Records the progress calls as lines of text; pages are not expected here.
 class ProgressRecorder final : public InstallUi {
  public:
+  void ShowBackground(std::function<BackgroundLook()>) override { Unexpected(); }
   PageResult ShowGreeting() override { return Unexpected(); }
   bool EnterPassword() override { return Unexpected() == PageResult::Continue; }
   PageResult ShowLicense(const std::string&) override { return Unexpected(); }

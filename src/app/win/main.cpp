@@ -17,7 +17,8 @@
 #include "startup/win/exit_installer.h"
 #include "startup/win/fatal_box.h"
 #include "startup/win/open_package.h"
-#include "ui/win/interim_ui.h"
+#include "ui/win/language_page.h"
+#include "ui/win/wizard_ui.h"
 #include "uninstall/win/run_uninstall.h"
 #include "uninstall/win/write_self_delete_batch.h"
 
@@ -32,7 +33,7 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 
 [[noreturn]] void UninstallRoad(Program& program, std::string_view programName) {
   if (program.state.UninstallName.empty()) ShowUsage("Product name required", programName);
-  static InterimUi ui(program);
+  static WizardUi ui(program, ProgressPage::Mode::kUninstall);
   // The uninstaller's own file and folder can only go once its process has
   // ended: a batch outliving it deletes them. A failed removal leaves both
   // for the next try. The exit code is 0 either way.
@@ -45,12 +46,19 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
 // ends with its code and leaves the machine as it was. Unpacking it all a
 // second time would add nothing that these checksums do not already vouch for.
 [[noreturn]] void InstallRoad(Program& program) {
+  static WizardUi ui(program, ProgressPage::Mode::kInstall);
+  OpenPackage(program, [&program] {
+    InstallerState& state = program.state;
+    if (HasFlag(state.Settings.ProductFlags, flags::kNoBackgroundWindow)) return;
+    // The title is the installer title in the language of the moment.
+    ui.ShowBackground([&state] { return LookFromSettings(state, Message(state, MessageId::kInstallerTitle)); });
+  });
   const StoredArchive archive = ReadStoredArchive(program);
   const ArchiveInfo info = ArchiveInfoOf(program);
   CheckArchiveSize(archive.bytes, info);
   CheckArchiveChecksum(archive.bytes, info);
   CheckArchiveChunks(archive.bytes, info.productFlags);
-  static InterimUi ui(program);
+  ChooseLanguage(program);
   RunInstall(program, ui, archive);
 }
 
@@ -72,7 +80,6 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
   ParseCommandLine(commandTail != nullptr ? commandTail : "", programName, program.state);
   if (program.state.UninstallRequested) UninstallRoad(program, programName);
 
-  OpenPackage(program);
   InstallRoad(program);
 }
 

@@ -1,5 +1,6 @@
 #include "engine/win/finish_installation.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include "engine/win/register_uninstall.h"
@@ -15,6 +16,7 @@
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/exit_installer.h"
+#include "startup/win/machine_settings.h"
 #include "startup/win/windows_facts.h"
 
 namespace brennick::win {
@@ -71,6 +73,46 @@ void LaunchOnExit(Program& program) {
   const ScopedKernelHandle child(process.hProcess);
 }
 
+std::string Expanded(const Program& program, const std::string& text) {
+  MachineSettings machine;
+  return machine.ExpandVariables(text, RunValuesOf(program.state));
+}
+
+void OpenThroughShell(const std::string& path) {
+  ::ShellExecuteW(nullptr, L"open", WidePathText(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void LaunchApplication(Program& program) {
+  const InstallerState& state = program.state;
+  const std::string path = Expanded(program, state.Settings.LaunchAfterInstall);
+  std::wstring command = WidePathText(path);
+  const std::wstring folder = WidePath(state.InstallDir);
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+    AppendToLogFile(program, "Failed to launch app: " + path + "\r\n" + SystemErrorText(::GetLastError()) + "\r\n");
+    return;
+  }
+  const ScopedKernelHandle thread(process.hThread);
+  const ScopedKernelHandle child(process.hProcess);
+}
+
+// What the user ticked on the summary page.
+void CarryOutEndChoices(Program& program) {
+  const InstallerState& state = program.state;
+  const EndChoices& chosen = state.Chosen;
+  if (chosen.runProgram) {
+    OpenThroughShell(ResolvePath(Expanded(program, state.Settings.RunAfterInstall), state.InstallDir));
+  }
+  if (chosen.launchApplication) LaunchApplication(program);
+  if (chosen.viewLog) ViewInstallLog(program);
+  if (chosen.openDocument) {
+    OpenThroughShell(ResolvePath(Expanded(program, state.Settings.DocumentAfterInstall), state.InstallDir));
+  }
+}
+
 }  // namespace
 
 void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
@@ -99,6 +141,7 @@ void FinishInstallation(Program& program, InstallUi& ui, bool isReinstall) {
   if (restart) Restart(program);
   ::SetCurrentDirectoryW(WidePath(state.InstallDir).c_str());
   LaunchOnExit(program);
+  CarryOutEndChoices(program);
   ExitInstaller(program, 1);
 }
 

@@ -145,12 +145,16 @@ bool IsRemovableInstallDrive(const std::string& folder) {
 }
 
 std::int64_t ComputeRequiredSpace(const Program& program) {
+  return ComputeRequiredSpace(program, program.state.InstallDir);
+}
+
+std::int64_t ComputeRequiredSpace(const Program& program, const std::string& folder) {
   const InstallerState& state = program.state;
   DWORD sectorsPerCluster = 0;
   DWORD bytesPerSector = 0;
   DWORD freeClusters = 0;
   DWORD clusters = 0;
-  const char letter = DriveLetterOfFolder(PathBody(state.InstallDir));
+  const char letter = DriveLetterOfFolder(PathBody(folder));
   std::int64_t unit = 0;
   if (letter != 0 &&
       ::GetDiskFreeSpaceA(DriveRoot(letter).c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {

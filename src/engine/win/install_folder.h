@@ -12,6 +12,8 @@ void ChooseInstallFolder(Program& program, InstallUi& ui);
 
 // RequiredSpace for the drive of InstallDir.
 std::int64_t ComputeRequiredSpace(const Program& program);
+// The same for installing into `folder`.
+std::int64_t ComputeRequiredSpace(const Program& program, const std::string& folder);
 
 // The drive of InstallDir holds removable media (a removable disk or a CD).
 bool IsRemovableInstallDrive(const std::string& folder);

@@ -1,15 +1,25 @@
 #include "foundation/win/message_pump.h"
 
-#include "foundation/win/win.h"
-
 namespace brennick::win {
 
-void DispatchPendingMessages() {
+namespace {
+
+HWND pumpDialog = nullptr;
+
+}  // namespace
+
+void SetPumpDialog(HWND dialog) { pumpDialog = dialog; }
+
+bool DispatchPendingMessages() {
+  bool ending = false;
   MSG message;
-  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT || message.message == WM_DESTROY) ending = true;
+    if (pumpDialog != nullptr && ::IsDialogMessageW(pumpDialog, &message)) continue;
     ::TranslateMessage(&message);
-    ::DispatchMessageA(&message);
+    ::DispatchMessageW(&message);
   }
+  return ending;
 }
 
 }  // namespace brennick::win

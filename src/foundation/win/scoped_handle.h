@@ -82,6 +82,14 @@ struct IconTraits {
   static void Close(Handle h) { ::DestroyIcon(h); }
 };
 
+template <class Object>
+struct GdiObjectTraits {
+  using Handle = Object;
+  static Handle Invalid() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { ::DeleteObject(h); }
+};
+
 template <class Interface>
 struct ComTraits {
   using Handle = Interface*;
@@ -95,6 +103,9 @@ using ScopedRegistryKey = ScopedHandle<RegistryKeyTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;
 using ScopedFind = ScopedHandle<FindTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
+using ScopedBrush = ScopedHandle<GdiObjectTraits<HBRUSH>>;
+using ScopedFont = ScopedHandle<GdiObjectTraits<HFONT>>;
+using ScopedBitmap = ScopedHandle<GdiObjectTraits<HBITMAP>>;
 template <class Interface>
 using ComPtr = ScopedHandle<ComTraits<Interface>>;
 

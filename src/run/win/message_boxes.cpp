@@ -1,7 +1,12 @@
 #include "run/win/message_boxes.h"
 
+#include <iterator>
+
+#include "res/resource_ids.h"
+#include "run/win/button_pictures.h"
 #include "startup/installer_settings.h"
 #include "startup/win/exit_installer.h"
+#include "startup/win/machine_settings.h"
 
 namespace brennick::win {
 
@@ -22,10 +27,54 @@ void SetButtonLabel(HWND box, int buttonId, const std::string& label) {
   if (button != nullptr) ::SetWindowTextA(button, label.c_str());
 }
 
-// The pictures on the buttons (bitmaps 4, 5 and 7, and the wider buttons
-// that fit label and picture) belong here; the program has no such bitmaps
-// yet, so the buttons keep their plain look.
-void AddButtonPictures(HWND) {}
+// The buttons' pictures: OK and Yes the accept picture, No and Cancel the
+// cancel picture, Retry its own.
+constexpr struct {
+  int buttonId;
+  int bitmapId;
+} kButtonPictures[] = {
+    {IDOK, IDB_ACCEPT}, {IDYES, IDB_ACCEPT}, {IDNO, IDB_CANCEL}, {IDCANCEL, IDB_CANCEL}, {IDRETRY, IDB_RETRY}};
+
+// Posted to the box when it is activated: some systems place the box's
+// buttons only after that, so the buttons grow when this arrives. Until then
+// the box's window procedure is wrapped, and the property keeps the original.
+constexpr UINT kWidenButtons = WM_APP + 1;
+constexpr wchar_t kBoxProcedure[] = L"Brennick.BoxProcedure";
+
+LRESULT CALLBACK WidenButtonsWhenPosted(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto procedure = reinterpret_cast<WNDPROC>(::GetPropW(box, kBoxProcedure));
+  if (message == kWidenButtons || message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+    ::RemovePropW(box, kBoxProcedure);
+    if (message == kWidenButtons) {
+      for (const auto& picture : kButtonPictures) {
+        if (const HWND button = ::GetDlgItem(box, picture.buttonId)) WidenButtonForPicture(button);
+      }
+      return 0;
+    }
+  }
+  return ::CallWindowProcW(procedure, box, message, wParam, lParam);
+}
+
+// On systems whose buttons show a picture beside the text, the buttons get
+// their pictures and, as on the pages, a blank before the label; they grow to
+// fit label and picture once the box has placed them.
+void AddButtonPictures(HWND box) {
+  if (!SystemShowsButtonPictures()) return;
+  for (const auto& picture : kButtonPictures) {
+    const HWND button = ::GetDlgItem(box, picture.buttonId);
+    if (button == nullptr) continue;
+    wchar_t label[256] = L" ";
+    ::GetWindowTextW(button, label + 1, static_cast<int>(std::size(label)) - 1);
+    ::SetWindowTextW(button, label);
+    AddButtonPicture(button, picture.bitmapId);
+  }
+  const LONG_PTR procedure = ::GetWindowLongPtrW(box, GWLP_WNDPROC);
+  if (procedure != 0 && ::SetPropW(box, kBoxProcedure, reinterpret_cast<HANDLE>(procedure))) {
+    ::SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WidenButtonsWhenPosted));
+    ::PostMessageW(box, kWidenButtons, 0, 0);
+  }
+}
 
 bool IsDialogWindow(HWND window) {
   char className[16] = {};
@@ -56,6 +105,10 @@ LRESULT CALLBACK RelabelOnActivate(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 int ShowMessageBox(Program& program, const std::string& text, const std::string& title, UINT type) {
+  return ShowMessageBoxOver(program, program.backgroundWindow, text, title, type);
+}
+
+int ShowMessageBoxOver(Program& program, HWND owner, const std::string& text, const std::string& title, UINT type) {
   InstallerState& state = program.state;
   PendingRelabel relabel;
   relabel.yes = Message(state, MessageId::kYesButton);
@@ -66,7 +119,7 @@ int ShowMessageBox(Program& program, const std::string& text, const std::string&
   if (relabel.hook != nullptr) pending = &relabel;
 
   ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-  const int answer = ::MessageBoxA(program.backgroundWindow, text.c_str(), title.c_str(), type | MB_SETFOREGROUND);
+  const int answer = ::MessageBoxA(owner, text.c_str(), title.c_str(), type | MB_SETFOREGROUND);
 
   // A box that never activated leaves its hook behind.
   if (relabel.hook != nullptr) ::UnhookWindowsHookEx(relabel.hook);

@@ -13,6 +13,8 @@ namespace brennick::win {
 // keeps the system's label). `type` takes the MB_ button and icon flags;
 // returns what MessageBoxA returns.
 int ShowMessageBox(Program& program, const std::string& text, const std::string& title, UINT type);
+// The same over a page instead of the background window.
+int ShowMessageBoxOver(Program& program, HWND owner, const std::string& text, const std::string& title, UINT type);
 
 // An error box (stop icon) titled by language string 21, or "Error" while
 // that is empty. Shown when AutomaticMode is off, and in automatic mode only

@@ -1,7 +1,7 @@
 #include "startup/win/machine_settings.h"
 
-#include "foundation/win/x86_view.h"
 #include "foundation/win/win.h"
+#include "foundation/win/x86_view.h"
 
 namespace brennick::win {
 
@@ -16,7 +16,11 @@ std::string MachineSettings::ExpandVariables(const std::string& text, const RunV
   return expanded;
 }
 
-bool MachineSettings::ButtonPicturesSupported() {
+bool MachineSettings::ButtonPicturesSupported() { return SystemShowsButtonPictures(); }
+
+bool MachineSettings::TurnOffFileSystemRedirection() { return win::TurnOffFileSystemRedirection(); }
+
+bool SystemShowsButtonPictures() {
   OSVERSIONINFOEXA version = {};
   version.dwOSVersionInfoSize = sizeof version;
   if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version))) return false;
@@ -24,7 +28,5 @@ bool MachineSettings::ButtonPicturesSupported() {
   return version.dwMajorVersion >= 6 ||
          (version.dwMajorVersion == 5 && version.dwMinorVersion == 2 && version.wProductType != VER_NT_WORKSTATION);
 }
-
-bool MachineSettings::TurnOffFileSystemRedirection() { return win::TurnOffFileSystemRedirection(); }
 
 }  // namespace brennick::win

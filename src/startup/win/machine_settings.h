@@ -25,4 +25,9 @@ class MachineSettings final : public SettingsEnvironment {
   InstallerFolders folders_{facts_};
 };
 
+// Whether this Windows shows pictures on push buttons together with their
+// text: NT-family systems of version 6 or later, and version 5.2 but for its
+// workstation edition.
+bool SystemShowsButtonPictures();
+
 }  // namespace brennick::win

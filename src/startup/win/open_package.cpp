@@ -51,7 +51,7 @@ std::span<const std::uint8_t> MappedSection(const Program& program, const Sectio
 
 }  // namespace
 
-void OpenPackage(Program& program) {
+void OpenPackage(Program& program, const std::function<void()>& atBackgroundPoint) {
   OpenOwnFile(program);
   InstallerState& state = program.state;
   state.OwnFileSize = program.ownFile.Size();
@@ -66,9 +66,8 @@ void OpenPackage(Program& program) {
 
   MachineSettings machine;
   program.packageSection = MappedSection(program, setup);
-  const PackageHeader& header = program.packageHeader = ReadPackage(program.packageSection, state, machine, [] {
-    // The background window is created here once it exists.
-  });
+  const PackageHeader& header = program.packageHeader =
+      ReadPackage(program.packageSection, state, machine, atBackgroundPoint);
   SetMessageLookup([&state](int number) { return Message(state, MessageId{number}); });
 
   // The stub: the file's bytes in front of the package.

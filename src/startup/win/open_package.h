@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace brennick::win {
 // Opens the program's own file (by the name on its command line, else by the
 // module file name) and locates the setup package section in it. Every
 // failure ends through the fatal path.
-void OpenPackage(Program& program);
+void OpenPackage(Program& program, const std::function<void()>& atBackgroundPoint);
 
 // The stored archive: a view into the mapped package, or the bytes read from
 // the file when the settings say so. Its size must match the header (code 46).

@@ -1,4 +1,5 @@
 #include "uninstall/win/run_uninstall.h"
+#include "uninstall/win/background_values.h"
 
 #include <shlobj.h>
 
@@ -78,6 +79,9 @@ bool ReadProductValues(UninstallRun& run) {
   run.productFonts = ReadKeyString(key, "ProductFonts");
   s.ShortcutMode = static_cast<std::uint8_t>(ReadKeyNumber(key, "ShortcutMode").value_or(0));
   s.NotifyURL = ReadKeyString(key, "NotifyURL");
+  if (!HasFlag(s.ProductFlags, flags::kNoBackgroundWindow)) {
+    run.ui.ShowBackground([look = ReadBackgroundLook(key, state)] { return look; });
+  }
   return true;
 }
 
