@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/unicode_text.h"
+
 namespace brennick::build {
 
 // The program's texts are 8-bit Windows-1252 (the ANSI code page of the
@@ -17,8 +19,8 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
 // as "U+XXXX", or empty when there is none.
 std::string FirstCharacterOutside1252(std::string_view utf8);
 
-// UTF-8 text for Windows-1252 text (every byte has a character).
-std::string Windows1252ToUtf8(std::string_view text);
+// UTF-8 text for Windows-1252 text: brennick::Windows1252ToUtf8.
+using brennick::Windows1252ToUtf8;
 
 bool IsValidUtf8(std::string_view text);
 

@@ -16,10 +16,13 @@ struct ProductText {
 // "<description>" and every "<os>".
 std::string ReplaceProductText(std::string_view text, const ProductText& values);
 
-// For licence and readme texts, which may be UTF-16: a text that begins with
-// the byte pair FF FE or FE FF has the markers and values replaced as 16-bit
-// little-endian characters in its raw bytes (each 8-bit character widened by
-// a zero high byte); any other text goes through ReplaceProductText.
+// For licence and readme texts, which may be Unicode: in a text that begins
+// with a UTF-16 byte-order mark (FF FE, or FE FF for big-endian) the markers
+// are found as 16-bit characters and the values written as such; in one that
+// begins with the UTF-8 mark the values are written in UTF-8. The values are
+// Windows-1252 text and are converted, so that a value with letters beyond
+// ASCII keeps the text readable. Any other text goes through
+// ReplaceProductText.
 std::string ReplaceProductTextWide(std::string_view text, const ProductText& values);
 
 }  // namespace brennick

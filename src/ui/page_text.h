@@ -17,8 +17,4 @@ struct PageText {
 
 PageText DecodePageText(std::string_view bytes);
 
-// Strict UTF-8 to UTF-16: false for any malformed, overlong or surrogate
-// sequence.
-bool DecodeUtf8(std::string_view bytes, std::u16string& out);
-
 }  // namespace brennick

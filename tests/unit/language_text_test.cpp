@@ -17,13 +17,18 @@ TEST(ReplaceProductText, MarkersInOrderAnyCase) {
   EXPECT_EQ(ReplaceProductText("<product>", {"<os> and <product>", "", "W"}), "W and <product>");
 }
 
-TEST(ReplaceProductText, Utf16TextsAreReplacedInTheirRawBytes) {
+TEST(ReplaceProductText, UnicodeTextsGetTheValuesInTheirOwnEncoding) {
   using namespace std::string_literals;
   const std::string le = "\xFF\xFE<\0p\0r\0o\0d\0u\0c\0t\0>\0!\0"s;
   EXPECT_EQ(ReplaceProductTextWide(le, kValues), "\xFF\xFET\0o\0o\0l\0!\0"s);
-  // The other byte-order mark is treated the same way.
-  const std::string be = "\xFE\xFF<\0O\0S\0>\0"s;
-  EXPECT_EQ(ReplaceProductTextWide(be, kValues), "\xFE\xFF" "C\0:\0\\\0W\0i\0n\0d\0o\0w\0s\0"s);
+  // Big-endian UTF-16 is searched and written big-endian.
+  const std::string be = "\xFE\xFF\0<\0O\0S\0>"s;
+  EXPECT_EQ(ReplaceProductTextWide(be, kValues), "\xFE\xFF\0C\0:\0\\\0W\0i\0n\0d\0o\0w\0s"s);
+  // Letters beyond ASCII in a value stay those letters: UTF-16 ...
+  const ProductText accented{"Caf\xE9 \x80", "", ""};
+  EXPECT_EQ(ReplaceProductTextWide(le, accented), "\xFF\xFE" "C\0a\0f\0\xE9\0 \0\xAC\x20!\0"s);
+  // ... and UTF-8 after its mark.
+  EXPECT_EQ(ReplaceProductTextWide("\xEF\xBB\xBF<product>", accented), "\xEF\xBB\xBF" "Caf\xC3\xA9 \xE2\x82\xAC");
   // Without a mark the text is 8-bit.
   EXPECT_EQ(ReplaceProductTextWide("<product>", kValues), "Tool");
   // Not at a character boundary: no marker.

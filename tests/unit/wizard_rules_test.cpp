@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "foundation/unicode_text.h"
 #include "ui/language_choice.h"
 #include "ui/page_templates.h"
 #include "ui/page_text.h"
@@ -96,20 +97,19 @@ TEST(PageText, ByteOrderMarksDecideTheEncoding) {
   EXPECT_EQ(DecodePageText("a\rb\r\nc\nd").narrow, "a\r\nb\r\nc\r\nd");
 }
 
-TEST(PageText, StrictUtf8) {
+TEST(UnicodeText, StrictUtf8) {
   struct Case {
     const char* bytes;
     bool valid;
   };
   const Case cases[] = {
-      {"plain", true},        {"\xC3\xA4", true},     {"\xF0\x9F\x98\x80", true}, {"\xC3", false},
-      {"\xC0\x80", false},    {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false}, {"\x80", false},
+      {"plain", true},     {"\xC3\xA4", true},      {"\xF0\x9F\x98\x80", true}, {"\xC3", false},
+      {"\xC0\x80", false}, {"\xED\xA0\x80", false}, {"\xF4\x90\x80\x80", false}, {"\x80", false},
       {"\xE2\x82", false},
   };
-  std::u16string out;
-  for (const Case& c : cases) EXPECT_EQ(DecodeUtf8(c.bytes, out), c.valid) << c.bytes;
-  ASSERT_TRUE(DecodeUtf8("\xF0\x9F\x98\x80", out));
-  EXPECT_EQ(out, u"\U0001F600");
+  for (const Case& c : cases) EXPECT_EQ(DecodeUtf8(c.bytes).has_value(), c.valid) << c.bytes;
+  EXPECT_EQ(ToUtf16(*DecodeUtf8("\xF0\x9F\x98\x80")), u"\U0001F600");
+  EXPECT_EQ(Windows1252ToUtf16("\x80\xE9"), u"\u20AC\u00E9");
 }
 
 TEST(LanguageChoice, PreselectsTheUsersLanguageThenEnglishThenTheFirst) {

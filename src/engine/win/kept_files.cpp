@@ -27,7 +27,7 @@ void WriteKeptFiles(Program& program, InstallUi& ui) {
   const SettingsRecord& s = state.Settings;
   if (HasFlag(s.ProductFlags, flags::kKeepBackgroundBitmap) && !s.BackgroundBitmap.empty()) {
     // The settings hold the bitmap's whole file image.
-    Keep(program, ui, JoinPath(state.UninstallDataDir, "Installer Background.BMP"), s.BackgroundBitmap);
+    Keep(program, ui, JoinPath(state.UninstallDataDir, kBackgroundBitmapFileName), s.BackgroundBitmap);
   }
   if (HasFlag(s.ProductFlags, flags::kWriteReadmeFiles)) KeepTexts(program, ui, s.ReadmeTexts, "readme");
   if (HasFlag(s.ProductFlags, flags::kWriteLicenseFiles)) KeepTexts(program, ui, s.LicenseTexts, "eula");
