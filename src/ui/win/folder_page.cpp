@@ -9,15 +9,13 @@
 #include "run/folder_rules.h"
 #include "startup/installer_settings.h"
 #include "ui/win/folder_browser.h"
-#include "ui/win/modal_page.h"
+#include "ui/win/folder_text_page.h"
 #include "ui/win/page_setup.h"
 #include "ui/win/wizard_pages.h"
 
 namespace brennick::win {
 
 namespace {
-
-constexpr int kMaxFolderLength = 259;
 
 std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
 
@@ -32,9 +30,9 @@ std::optional<std::int64_t> FreeSpaceOfDrive(const std::string& folder) {
   return static_cast<std::int64_t>(std::min<unsigned long long>(available.QuadPart, INT64_MAX));
 }
 
-class FolderPage final : public ModalPage {
+class FolderPage final : public FolderTextPage {
  public:
-  FolderPage(Program& program, PageLook look, std::string& folder) : ModalPage(program), look_(look), folder_(folder) {}
+  using FolderTextPage::FolderTextPage;
 
  private:
   void OnInit() override {
@@ -47,14 +45,14 @@ class FolderPage final : public ModalPage {
                    IDB_ACCEPT);
     SetButtonLabel(program_, dialog_, IDC_CANCEL_PAGE, MessageId::kCancelButton, IDB_CANCEL);
     SetButtonLabel(program_, dialog_, IDC_BROWSE, MessageId::kBrowseButton, IDB_BROWSE);
-    ::SendMessageW(Item(IDC_FOLDER), EM_LIMITTEXT, kMaxFolderLength, 0);
-    ::SetWindowTextW(Item(IDC_FOLDER), WidePathText(folder_).c_str());
-    ShowSpace();
+    FillFolderEdit();
+    TextChanged();
   }
 
-  void ShowSpace() {
+  // The space lines follow the drive of the text.
+  void TextChanged() override {
     InstallerState& state = program_.state;
-    const std::string folder = PathFromWide(ItemTextWide(Item(IDC_FOLDER)));
+    const std::string folder = FolderText();
     const std::int64_t required = ComputeRequiredSpace(program_, folder);
     SetItemText(dialog_, IDC_SPACE_REQUIRED,
                 Message(state, MessageId::kRequiredSpaceLabel) + " " + FormatByteSize(required));
@@ -65,39 +63,13 @@ class FolderPage final : public ModalPage {
                           : std::string());
   }
 
-  void Browse() {
+  void Browse() override {
     const HWND edit = Item(IDC_FOLDER);
     const std::wstring prompt = ToWide(Message(program_.state, MessageId::kFolderPrompt), kLanguageCodePage);
-    const std::wstring start = ItemTextWide(edit);
-    if (const auto chosen = BrowseForFolder(dialog_, prompt, start, kWholeNamespace)) {
+    if (const auto chosen = BrowseForFolder(dialog_, prompt, ItemTextWide(edit), kWholeNamespace)) {
       ::SetWindowTextW(edit, chosen->c_str());
     }
-    ::SetFocus(edit);
   }
-
-  bool OnCommand(int id, int code) override {
-    switch (id) {
-      case IDC_FOLDER:
-        if (code == EN_CHANGE) ShowSpace();
-        return true;
-      case IDC_BROWSE:
-        Browse();
-        return true;
-      case IDC_ACCEPT:
-        folder_ = PathFromWide(ItemTextWide(Item(IDC_FOLDER)));
-        End(IDC_ACCEPT);
-        return true;
-      case IDC_CANCEL_PAGE:
-      case IDCANCEL:
-        End(IDC_CANCEL_PAGE);
-        return true;
-      default:
-        return false;
-    }
-  }
-
-  PageLook look_;
-  std::string& folder_;
 };
 
 }  // namespace

@@ -8,25 +8,18 @@ namespace brennick::win {
 INT_PTR ModalPage::Run(const std::string& templateName) {
   const std::wstring name = ToWide(templateName, CP_ACP);
   ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
-  INT_PTR result = ::DialogBoxParamW(program_.instance, name.c_str(), program_.backgroundWindow, Procedure,
-                                     reinterpret_cast<LPARAM>(this));
+  INT_PTR result = ::DialogBoxParamW(program_.instance, name.c_str(), program_.backgroundWindow,
+                                     RouteDialogMessages<ModalPage>, reinterpret_cast<LPARAM>(this));
   if (result == -1 && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-    result = ::DialogBoxParamA(program_.instance, templateName.c_str(), program_.backgroundWindow, Procedure,
-                               reinterpret_cast<LPARAM>(this));
+    result = ::DialogBoxParamA(program_.instance, templateName.c_str(), program_.backgroundWindow,
+                               RouteDialogMessages<ModalPage>, reinterpret_cast<LPARAM>(this));
   }
   return result;
 }
 
-INT_PTR CALLBACK ModalPage::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* page = reinterpret_cast<ModalPage*>(lParam);
-    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    page->dialog_ = dialog;
-    page->OnInit();
-    return TRUE;
-  }
-  auto* page = reinterpret_cast<ModalPage*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-  return page != nullptr ? page->Handle(message, wParam, lParam) : FALSE;
+void ModalPage::Attach(HWND dialog) {
+  dialog_ = dialog;
+  OnInit();
 }
 
 INT_PTR ModalPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

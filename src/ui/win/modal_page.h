@@ -19,6 +19,10 @@ class ModalPage {
 
   INT_PTR Run(const std::string& templateName);
 
+  // The dialog's messages, routed here (RouteDialogMessages).
+  void Attach(HWND dialog);
+  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
+
  protected:
   virtual void OnInit() = 0;
   // True when the page handled the command.
@@ -35,10 +39,20 @@ class ModalPage {
   Program& program_;
   HWND dialog_ = nullptr;
 
- private:
-  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 };
+
+// The dialog procedure of a page object: the object given as the dialog's
+// creation parameter gets the dialog at its start and every message after.
+template <class Page>
+INT_PTR CALLBACK RouteDialogMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    reinterpret_cast<Page*>(lParam)->Attach(dialog);
+    return TRUE;
+  }
+  auto* page = reinterpret_cast<Page*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+  return page != nullptr ? page->Handle(message, wParam, lParam) : FALSE;
+}
 
 // The banner's two text lines: black on the banner picture.
 std::optional<INT_PTR> ColourBannerText(HWND control, HDC dc);

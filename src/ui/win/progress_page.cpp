@@ -8,6 +8,7 @@
 #include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
 #include "ui/page_templates.h"
+#include "ui/win/modal_page.h"
 #include "ui/win/page_setup.h"
 
 namespace brennick::win {
@@ -28,11 +29,11 @@ void ProgressPage::Open() {
   const std::uint32_t style =
       mode_ == Mode::kUninstall ? 2 : state.Settings.PageStyles[static_cast<int>(PageKind::kProgress)];
   const std::string name = PageTemplateName(PageKind::kProgress, style);
-  dialog_ = ::CreateDialogParamW(program_.instance, ToWide(name, CP_ACP).c_str(), program_.backgroundWindow, Procedure,
-                                 reinterpret_cast<LPARAM>(this));
+  dialog_ = ::CreateDialogParamW(program_.instance, ToWide(name, CP_ACP).c_str(), program_.backgroundWindow,
+                                 RouteDialogMessages<ProgressPage>, reinterpret_cast<LPARAM>(this));
   if (dialog_ == nullptr && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) {
-    dialog_ = ::CreateDialogParamA(program_.instance, name.c_str(), program_.backgroundWindow, Procedure,
-                                   reinterpret_cast<LPARAM>(this));
+    dialog_ = ::CreateDialogParamA(program_.instance, name.c_str(), program_.backgroundWindow,
+                                   RouteDialogMessages<ProgressPage>, reinterpret_cast<LPARAM>(this));
   }
   if (dialog_ != nullptr) {
     SetPageTitles(
@@ -49,7 +50,8 @@ void ProgressPage::Open() {
   DispatchPendingMessages();
 }
 
-void ProgressPage::Initialise() {
+void ProgressPage::Attach(HWND dialog) {
+  dialog_ = dialog;
   InitPage(program_, dialog_);
   bar_ = ::GetDlgItem(dialog_, IDC_PROGRESS_BAR);
   if (bar_ != nullptr) ::SendMessageW(bar_, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
@@ -59,18 +61,6 @@ void ProgressPage::Initialise() {
 
 bool ProgressPage::CancelAllowed() const {
   return mode_ == Mode::kInstall && !HasFlag(program_.state.Settings.ProductFlags, flags::kNoProgressCancel);
-}
-
-INT_PTR CALLBACK ProgressPage::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* page = reinterpret_cast<ProgressPage*>(lParam);
-    page->dialog_ = dialog;
-    page->Initialise();
-    return TRUE;
-  }
-  auto* page = reinterpret_cast<ProgressPage*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-  return page != nullptr ? page->Handle(message, wParam, lParam) : FALSE;
 }
 
 INT_PTR ProgressPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -85,14 +75,8 @@ INT_PTR ProgressPage::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // No log-off or shutdown in the middle of an installation.
       ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, FALSE);
       return TRUE;
-    case WM_CTLCOLORSTATIC: {
-      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      if (id != IDC_BANNER_HEADING && id != IDC_BANNER_TITLE) return FALSE;
-      const auto dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, RGB(0, 0, 0));
-      ::SetBkMode(dc, TRANSPARENT);
-      return reinterpret_cast<INT_PTR>(::GetStockObject(NULL_BRUSH));
-    }
+    case WM_CTLCOLORSTATIC:
+      return ColourBannerText(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)).value_or(FALSE);
     case WM_DESTROY:
       SetPumpDialog(nullptr);
       bar_ = nullptr;

@@ -30,10 +30,11 @@ class ProgressPage {
   void WaitStage(int milliseconds);
   void Close();
 
- private:
-  static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  // The dialog's messages, routed here (RouteDialogMessages).
+  void Attach(HWND dialog);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void Initialise();
+
+ private:
   void AskToCancel();
   bool CancelAllowed() const;
   void SetItemLine(const std::wstring& text);

@@ -8,7 +8,7 @@
 #include "startup/installer_settings.h"
 #include "ui/start_menu_rule.h"
 #include "ui/win/folder_browser.h"
-#include "ui/win/modal_page.h"
+#include "ui/win/folder_text_page.h"
 #include "ui/win/page_setup.h"
 #include "ui/win/wizard_pages.h"
 
@@ -16,12 +16,9 @@ namespace brennick::win {
 
 namespace {
 
-constexpr int kMaxFolderLength = 259;
-
-class StartMenuPage final : public ModalPage {
+class StartMenuPage final : public FolderTextPage {
  public:
-  StartMenuPage(Program& program, PageLook look, std::string& folder)
-      : ModalPage(program), look_(look), folder_(folder) {}
+  using FolderTextPage::FolderTextPage;
 
  private:
   int ProgramsFolder() const {
@@ -35,18 +32,19 @@ class StartMenuPage final : public ModalPage {
     SetButtonLabel(program_, dialog_, IDC_ACCEPT, MessageId::kInstallButton, IDB_ACCEPT);
     SetButtonLabel(program_, dialog_, IDC_CANCEL_PAGE, MessageId::kCancelButton, IDB_CANCEL);
     SetButtonLabel(program_, dialog_, IDC_BROWSE, MessageId::kBrowseButton, IDB_BROWSE);
-    ::SendMessageW(Item(IDC_FOLDER), EM_LIMITTEXT, kMaxFolderLength, 0);
-    ::SetWindowTextW(Item(IDC_FOLDER), WidePathText(folder_).c_str());
-    CheckText();  // also when filling the edit sent no change notice
+    FillFolderEdit();
+    TextChanged();  // also when filling the edit sent no change notice
   }
 
-  void CheckText() {
-    const std::string text = PathFromWide(ItemTextWide(Item(IDC_FOLDER)));
-    ::EnableWindow(Item(IDC_ACCEPT), IsAcceptableStartMenuFolder(text) ? TRUE : FALSE);
+  // Next is enabled exactly while the text can be a Start-menu folder.
+  void TextChanged() override {
+    ::EnableWindow(Item(IDC_ACCEPT), IsAcceptableStartMenuFolder(FolderText()) ? TRUE : FALSE);
   }
+
+  bool Acceptable(const std::string& text) const override { return IsAcceptableStartMenuFolder(text); }
 
   // A folder chosen below Programs becomes its path relative to Programs.
-  void Browse() {
+  void Browse() override {
     const HWND edit = Item(IDC_FOLDER);
     wchar_t programs[MAX_PATH] = {};
     ::SHGetSpecialFolderPathW(dialog_, programs, ProgramsFolder(), FALSE);
@@ -65,36 +63,7 @@ class StartMenuPage final : public ModalPage {
       }
       ::SetWindowTextW(edit, text.c_str());
     }
-    ::SetFocus(edit);
   }
-
-  bool OnCommand(int id, int code) override {
-    switch (id) {
-      case IDC_FOLDER:
-        if (code == EN_CHANGE) CheckText();
-        return true;
-      case IDC_BROWSE:
-        Browse();
-        return true;
-      case IDC_ACCEPT: {
-        const std::string text = PathFromWide(ItemTextWide(Item(IDC_FOLDER)));
-        // Enter reaches the default button even while it is disabled.
-        if (!IsAcceptableStartMenuFolder(text)) return true;
-        folder_ = text;
-        End(IDC_ACCEPT);
-        return true;
-      }
-      case IDC_CANCEL_PAGE:
-      case IDCANCEL:
-        End(IDC_CANCEL_PAGE);
-        return true;
-      default:
-        return false;
-    }
-  }
-
-  PageLook look_;
-  std::string& folder_;
 };
 
 }  // namespace
