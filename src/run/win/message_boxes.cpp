@@ -57,16 +57,13 @@ LRESULT CALLBACK WidenButtonsWhenPosted(HWND box, UINT message, WPARAM wParam, L
 }
 
 // On systems whose buttons show a picture beside the text, the buttons get
-// their pictures and, as on the pages, a blank before the label; they grow to
-// fit label and picture once the box has placed them.
+// their pictures (their labels stay the language strings as they are); they
+// grow to fit label and picture once the box has placed them.
 void AddButtonPictures(HWND box) {
   if (!SystemShowsButtonPictures()) return;
   for (const auto& picture : kButtonPictures) {
     const HWND button = ::GetDlgItem(box, picture.buttonId);
     if (button == nullptr) continue;
-    wchar_t label[256] = L" ";
-    ::GetWindowTextW(button, label + 1, static_cast<int>(std::size(label)) - 1);
-    ::SetWindowTextW(button, label);
     AddButtonPicture(button, picture.bitmapId);
   }
   const LONG_PTR procedure = ::GetWindowLongPtrW(box, GWLP_WNDPROC);
