@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ git python3
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine32:i386 wine64
+  wine wine32:i386 wine64 fonts-wine
   xvfb xauth imagemagick
   googletest libbenchmark-dev libtomlplusplus-dev libcli11-dev nsis clang-14 libclang-rt-14-dev zlib1g-dev
 )

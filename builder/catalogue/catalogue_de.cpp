@@ -91,7 +91,7 @@ constexpr CatalogueEntry kGerman[] = {
     {73, "In den Ordner %s kann nicht geschrieben werden. Bitte wählen Sie einen anderen Ordner."},
     {74, "Windows muss neu gestartet werden, um das Entfernen von <product> abzuschließen. Jetzt neu starten?"},
     {75, "Kennwort"},
-    {76, "Bitte geben Sie das Kennwort für die Installation von <product> ein:"},
+    {76, "Kennwort für die Installation von <product>:"},
     {77,
      "Zur Installation von <product> sind Administratorrechte nötig. Bitte melden Sie sich als Administrator an "
      "und starten Sie die Installation erneut."},

@@ -86,13 +86,18 @@ class SettingsStream {
 
 }  // namespace
 
-SettingsRecord ReadSettingsRecord(std::span<const std::uint8_t> block, const std::function<void()>& afterField7) {
-  SettingsRecord record;
+void ReadSettingsRecordInto(std::span<const std::uint8_t> block, SettingsRecord& record,
+                            const std::function<void()>& afterField7) {
   SettingsStream stream(block, afterField7);
   VisitSettingsRecord(stream, record);
   for (auto& row : record.Languages.Messages) {
     for (std::string& text : row) text = NormalizeLineBreaks(text);
   }
+}
+
+SettingsRecord ReadSettingsRecord(std::span<const std::uint8_t> block, const std::function<void()>& afterField7) {
+  SettingsRecord record;
+  ReadSettingsRecordInto(block, record, afterField7);
   return record;
 }
 

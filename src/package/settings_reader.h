@@ -18,4 +18,9 @@ namespace brennick {
 // Message texts come back with their line breaks normalised to "\r\n".
 SettingsRecord ReadSettingsRecord(std::span<const std::uint8_t> block, const std::function<void()>& afterField7);
 
+// The same into `record`, which `afterField7` may look at: its first seven
+// fields are read by then.
+void ReadSettingsRecordInto(std::span<const std::uint8_t> block, SettingsRecord& record,
+                            const std::function<void()>& afterField7);
+
 }  // namespace brennick

@@ -28,13 +28,27 @@ bool IsRegistryFolder(std::string_view value) {
   return value.starts_with("HKLM\\") || value.starts_with("HKCU\\");
 }
 
+// The first seven fields, in force before the rest is read: the background
+// window is made from them.
+void ApplyFirstFields(const SettingsRecord& r, InstallerState& state) {
+  SettingsRecord& s = state.Settings;
+  s.ProductFlags = r.ProductFlags;
+  s.ProductFlags2 = r.ProductFlags2;
+  s.RunMode = r.RunMode;
+  s.TaskbarText = r.TaskbarText;
+  s.DisplayTitle = r.DisplayTitle;
+  s.TitleSize = r.TitleSize;
+  s.ProgressPlacement = r.ProgressPlacement;
+  if (r.RunMode == 1) state.AutomaticMode = true;
+  if (r.RunMode == 2) state.AutomaticMode = false;
+  state.TitleOption = HasFlag(r.ProductFlags, flags::kTitleOption);
+}
+
 }  // namespace
 
 void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnvironment& env) {
   if (!env.ButtonPicturesSupported()) ClearFlag(r.ProductFlags2, flags::kButtonPictures);
-  if (r.RunMode == 1) state.AutomaticMode = true;
-  if (r.RunMode == 2) state.AutomaticMode = false;
-  state.TitleOption = HasFlag(r.ProductFlags, flags::kTitleOption);
+  ApplyFirstFields(r, state);
 
   if (state.ProductName.empty()) state.ProductName = r.ProductName;
   if (r.ProductDescription.empty()) r.ProductDescription = state.ProductName;
@@ -87,7 +101,12 @@ void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnv
 
 void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& state, SettingsEnvironment& env,
                            const std::function<void()>& afterField7) {
-  ApplyInstallerSettings(ReadSettingsRecord(block, afterField7), state, env);
+  SettingsRecord record;
+  ReadSettingsRecordInto(block, record, [&] {
+    ApplyFirstFields(record, state);
+    if (afterField7) afterField7();
+  });
+  ApplyInstallerSettings(std::move(record), state, env);
 }
 
 ProductText ProductTextOf(const InstallerState& state) {

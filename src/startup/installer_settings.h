@@ -32,7 +32,8 @@ class SettingsEnvironment {
 // Reads the settings record from the decoded settings block into `state`:
 // the stored values, then the defaults and derived values, in the order the
 // fields are stored (so a product name from the command line reaches every
-// default built from it). `afterField7` runs after the first seven fields.
+// default built from it). `afterField7` runs after the first seven fields,
+// which are in `state` by then.
 void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& state, SettingsEnvironment& env,
                            const std::function<void()>& afterField7);
 

@@ -1,6 +1,13 @@
 """The demo: the program started under Wine as a user would start it, with
-what it shows read back through the UI driver."""
+what it shows read back through the UI driver; then the wizard example
+walked through all its pages (demo_wizard.py).
 
+    demo.py                       the whole demo
+    demo.py --wizard-sheet FILE   the wizard walk alone, and the smaller
+                                  contact sheet of its pages written to FILE
+                                  (docs/wizard.png is made so)"""
+
+import argparse
 import json
 import os
 import shutil
@@ -8,7 +15,9 @@ import subprocess
 import sys
 from pathlib import Path
 
-from wine_env import Prefix, build_dir, flavour, machine_facts, message_box_text, program_file, screenshot, wait_until
+import demo_wizard
+from wine_env import (Prefix, build_dir, dialogs, flavour, machine_facts, message_box_text, program_file, screenshot,
+                      wait_until)
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brennick Demo"
 
@@ -18,12 +27,44 @@ def product_folder(prefix: Prefix) -> str:
     return ("C:\\Program Files (x86)" if prefix.arch == "win64" else "C:\\Program Files") + "\\Brennick Demo"
 
 RUNS = [
-    ("setup.exe", "the demo product's installer, made by the builder from examples/demo"),
+    ("setup.exe", "the demo product's installer, made by the builder from examples/demo: its first page, "
+                  "then Cancel"),
     ("setup.exe /a", "the same installer in automatic mode: no pages, no questions"),
     ("brennick.exe", "the program alone, without a setup package"),
     ("brennick.exe /x", "a switch it does not know"),
     ("brennick.exe /u:\"Demo Product\"", "an uninstall of a product that is not installed"),
 ]
+
+
+def is_message_box(window: dict) -> bool:
+    """A message box, not a wizard page: pages have the Next button (1001)."""
+    return not any(c["id"] == 1001 for c in window["controls"])
+
+
+def window_text(window: dict) -> str:
+    """A message box's text, or a page's texts and buttons line by line."""
+    if is_message_box(window):
+        return message_box_text(window).replace("\r\n", "\n")
+    lines = []
+    for c in window["controls"]:
+        text = c["text"].replace("&", "").strip()
+        if c["visible"] and text:
+            lines.append("[%s]" % text if c["class"].lower() == "button" else text.replace("\r\n", "\n"))
+        if c["visible"] and c.get("items"):
+            lines += ["  %s %s" % (">" if i == c.get("selected") else " ", item) for i, item in enumerate(c["items"])]
+    return "\n".join(lines)
+
+
+def press(ui, pid: int, button) -> None:
+    """Clicks a button of the program's one window; once more when the driver
+    failed and the window is still there (now and then Wine fails to start a
+    program while its desktop process is ending or starting)."""
+    try:
+        ui.click(pid, button)
+    except AssertionError:
+        if not dialogs(ui.windows(pid, wait_class="#32770", timeout_ms=2000)):
+            raise
+        ui.click(pid, button)
 
 
 def show_installation(prefix: Prefix) -> None:
@@ -94,20 +135,32 @@ def show_package(setup: Path) -> None:
         print("    file %-38s %8d bytes  %s" % (entry["Name"], entry["Size"], entry["Checksum"]))
 
 
-def main() -> int:
+def show_package_only(facts: dict) -> list:
+    """Where the 32-bit program cannot run: what the builder makes instead."""
+    print("This machine runs no 32-bit programs (%s), so the demo cannot start the 32-bit installer under Wine; "
+          "it shows what the builder makes instead." % facts["reason"])
+    work = build_dir() / "demo"
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    show_package(build_setup(work))
+    return ["the demo product's installer: the 32-bit program does not run here (%s)" % facts["reason"]]
+
+
+def run_demo_product() -> list:
+    """The demo product: built, installed with /a, removed again, and the
+    other command lines with the one window each shows. Returns what it
+    could not run."""
     facts = machine_facts()
     if flavour() == "x86" and not facts["x86_32"]:
-        print("This machine runs no 32-bit programs (%s), so the demo cannot start the 32-bit installer under Wine; "
-              "it shows what the builder makes instead." % facts["reason"])
-        work = build_dir() / "demo"
-        shutil.rmtree(work, ignore_errors=True)
-        work.mkdir(parents=True)
-        show_package(build_setup(work))
-        return 0
+        return show_package_only(facts)
+    not_run = []
     if flavour() == "x64":
         print("The demo runs the program for 64-bit Windows (%s) in a 64-bit prefix%s." %
               (program_file().name, "" if facts["x86_32"] else
                ": this machine runs no 32-bit programs (%s)" % facts["reason"]))
+        if not facts["x86_32"]:
+            not_run.append("the 32-bit program (%s): this machine runs no 32-bit programs (%s); the demo product "
+                           "ran with %s instead" % (program_file("x86").name, facts["reason"], program_file().name))
     with Prefix("demo") as prefix:
         work = prefix.host_path("C:\\demo")
         work.mkdir()
@@ -123,11 +176,26 @@ def main() -> int:
                 show_installation(prefix)
                 uninstall(prefix, show_uninstall_key(prefix))
                 continue
-            box = ui.windows(launched.pid, wait_class="#32770")[0]
+            box = dialogs(ui.windows(launched.pid, wait_class="#32770"))[0]
             shot = screenshot("demo-%d" % number)
-            print("\n[%s]\n%s\n" % (box["caption"], message_box_text(box).replace("\r\n", "\n")))
-            ui.click(launched.pid, "OK")
+            print("\n[%s]\n%s\n" % (box["caption"], window_text(box)))
+            press(ui, launched.pid, "OK" if is_message_box(box) else 1003)
             print("exit code %d; screenshot %s" % (launched.wait(), shot))
+    return not_run
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--wizard-sheet", metavar="FILE", type=Path,
+                        help="walk the wizard example only and write the smaller contact sheet to FILE")
+    args = parser.parse_args()
+    with demo_wizard.own_screen():
+        not_run = [] if args.wizard_sheet else run_demo_product()
+        not_run += demo_wizard.run(args.wizard_sheet)
+    if not_run:
+        print("\nNot run or not as it should be:")
+        for line in not_run:
+            print("  - " + line)
     return 0
 
 

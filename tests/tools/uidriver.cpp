@@ -9,6 +9,7 @@
 //   uidriver.exe key           <pid> <keys>           [--timeout <ms>] [--wait-class <c>] [--wait-text <t>]
 //   uidriver.exe close         <pid>                  [--timeout <ms>] [--wait-class <c>] [--wait-text <t>]
 //   uidriver.exe wait-gone     <pid> --wait-text <text> [--timeout <ms>]
+//   uidriver.exe watch         <pid> <id>             [--timeout <ms>] [--wait-class <c>] [--wait-text <t>]
 //
 // Every command polls (every 100 ms, default timeout 15000 ms) until what it
 // needs is there, prints JSON (UTF-8) on stdout and exits 0.
@@ -63,6 +64,16 @@
 //   text in its caption or in a control: prints {"gone": true}; or until the
 //   process ended: prints {"ended": true}. It does not wait for the window to
 //   show first.
+// watch:  waits for a control with that id in a window of the process (one that
+//   matches --wait-class / --wait-text, if given), then reads it every
+//   millisecond or two until it is gone or the process ended - a progress bar's
+//   position (PBM_GETPOS, answered when the program next takes its messages),
+//   any other control's text (the copy the system keeps, read without waiting
+//   for the program) - and prints each value that differs from the one before,
+//   with the milliseconds since the control was found, and when it was found gone:
+//     {"changes": [{"at": ms, "position": n} or {"at": ms, "text": s}, ...], "end": ms}
+//   Polling "windows" is far too slow for that. The timeout covers the wait and
+//   the watch: a control still there when it is up fails the command (exit 2).
 //
 // click, type, select, dblclick-item, check, key and close only act on what a
 // user could reach: visible, and enabled along with every window above it - so
@@ -159,7 +170,9 @@ class ScreenDc {
                        " [--wait-text <text>]\n"
                        "       uidriver.exe close <pid> [--timeout <ms>] [--wait-class <class>]"
                        " [--wait-text <text>]\n"
-                       "       uidriver.exe wait-gone <pid> --wait-text <text> [--timeout <ms>]");
+                       "       uidriver.exe wait-gone <pid> --wait-text <text> [--timeout <ms>]\n"
+                       "       uidriver.exe watch <pid> <id> [--timeout <ms>] [--wait-class <class>]"
+                       " [--wait-text <text>]");
 }
 
 std::string toUtf8(std::wstring_view w) {
@@ -805,6 +818,82 @@ int waitGoneCommand(DWORD pid, const Args& a) {
   }
 }
 
+// ---- Watching a control ----------------------------------------------------------
+
+// Milliseconds on a fine clock: the tick count moves in steps of up to 16 ms.
+class Stopwatch {
+ public:
+  Stopwatch() {
+    QueryPerformanceFrequency(&frequency_);
+    QueryPerformanceCounter(&start_);
+  }
+  long long elapsedMs() const {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - start_.QuadPart) * 1000 / frequency_.QuadPart;
+  }
+
+ private:
+  LARGE_INTEGER frequency_, start_;
+};
+
+// A window's text as the system keeps it. For another process's window
+// GetWindowText reads the system's copy and sends the program nothing, so a
+// program busy between two messages does not hold the reading up (asking for
+// the length first would: that is a message).
+std::wstring systemText(HWND h) {
+  std::wstring buf(4096, L'\0');
+  const int n = GetWindowTextW(h, buf.data(), static_cast<int>(buf.size()));
+  buf.resize(static_cast<size_t>(std::max(n, 0)));
+  return buf;
+}
+
+constexpr DWORD kWatchPollMs = 1;
+
+int watchCommand(DWORD pid, const Args& a) {
+  const int id = controlId(a);
+  const ULONGLONG deadline = GetTickCount64() + a.timeoutMs;
+  const HWND watched = waitFor<HWND>(pid, a.timeoutMs, "control " + std::to_string(id),
+                                     [&](const std::vector<TopWindow>& windows) -> std::optional<HWND> {
+                                       for (const TopWindow& w : windows) {
+                                         if (!windowMatches(w, a)) continue;
+                                         for (const Control& c : w.controls)
+                                           if (c.id == id) return c.hwnd;
+                                       }
+                                       return std::nullopt;
+                                     });
+  const bool progress = sameClass(className(watched), PROGRESS_CLASSW);
+  const TargetProcess process(pid);
+  const Stopwatch clock;
+  std::string changes;
+  std::optional<LRESULT> lastPosition;
+  std::optional<std::wstring> lastText;
+  for (;;) {
+    if (process.ended() || !IsWindow(watched)) break;
+    std::string change;
+    if (progress) {
+      // Nothing when the program did not answer in time: it is read again.
+      const std::optional<LRESULT> position = query(watched, PBM_GETPOS, 0, 0);
+      if (position && position != lastPosition && IsWindow(watched)) {
+        lastPosition = position;
+        // The time of the answer: the program may have kept the question waiting.
+        change = "{\"at\": " + std::to_string(clock.elapsedMs()) + ", \"position\": " + std::to_string(*position) + "}";
+      }
+    } else {
+      std::wstring text = systemText(watched);
+      if (text != lastText && IsWindow(watched)) {
+        change = "{\"at\": " + std::to_string(clock.elapsedMs()) + ", \"text\": " + jsonString(text) + "}";
+        lastText = std::move(text);
+      }
+    }
+    if (!change.empty()) changes += (changes.empty() ? "" : ",\n  ") + change;
+    if (GetTickCount64() >= deadline) fail(kExitTimeout, "timed out watching control " + std::to_string(id));
+    Sleep(kWatchPollMs);
+  }
+  std::printf("{\"changes\": [%s], \"end\": %lld}\n", changes.c_str(), clock.elapsedMs());
+  return 0;
+}
+
 // ---- Keys -------------------------------------------------------------------------
 
 // One key as a keyboard sends it: modifiers held around a key, or a character
@@ -1020,6 +1109,7 @@ int main() {
       {L"key", 3, keyCommand},
       {L"close", 2, closeCommand},
       {L"wait-gone", 2, waitGoneCommand},
+      {L"watch", 3, watchCommand},
   };
   const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                     [&](const Command& c) { return a.positional[0] == c.name; });

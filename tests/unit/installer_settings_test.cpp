@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "builder/package/settings_writer.h"
 #include "foundation/text.h"
+#include "package/package_layout.h"
 
 namespace brennick {
 namespace {
@@ -136,6 +138,34 @@ TEST(ApplyInstallerSettings, WindowTitleMarkersAndInitialLanguage) {
   const InstallerState s = Apply(r);
   EXPECT_EQ(s.Settings.WindowTitle, "Tool - The Tool on C:\\Windows");
   EXPECT_EQ(s.LanguageIndex, 1u);
+}
+
+// The background window is made after the first seven fields: they must be in
+// force by then, the later ones not yet.
+TEST(ReadInstallerSettings, FirstFieldsAreInForceWhenTheBackgroundComes) {
+  SettingsRecord r = Record();
+  r.ProductFlags = 1ull << flags::kNoBackgroundWindow;
+  r.RunMode = 1;
+  r.TaskbarText = "Tool Setup";
+  r.DisplayTitle = "Tool";
+  r.TitleSize = 1.5;
+  r.Publisher = "Maker";
+  r.EndMarker = package::kSettingsEndMarker;
+  const std::vector<std::uint8_t> block = build::WriteSettingsRecord(r);
+  InstallerState state;
+  FakeMachine machine;
+  bool called = false;
+  ReadInstallerSettings(block, state, machine, [&] {
+    called = true;
+    EXPECT_TRUE(HasFlag(state.Settings.ProductFlags, flags::kNoBackgroundWindow));
+    EXPECT_TRUE(state.AutomaticMode);
+    EXPECT_EQ(state.Settings.TaskbarText, "Tool Setup");
+    EXPECT_EQ(state.Settings.DisplayTitle, "Tool");
+    EXPECT_EQ(state.Settings.TitleSize, 1.5);
+    EXPECT_EQ(state.Settings.Publisher, "");
+  });
+  EXPECT_TRUE(called);
+  EXPECT_EQ(state.Settings.Publisher, "Maker");
 }
 
 }  // namespace

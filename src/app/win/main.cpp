@@ -53,6 +53,12 @@ ScopedIcon LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric
     // The title is the installer title in the language of the moment.
     ui.ShowBackground([&state] { return LookFromSettings(state, Message(state, MessageId::kInstallerTitle)); });
   });
+  // The window came up with the first fields only: now it has its colours,
+  // its picture and its texts.
+  if (program.backgroundWindow != nullptr) {
+    ::InvalidateRect(program.backgroundWindow, nullptr, TRUE);
+    ::UpdateWindow(program.backgroundWindow);
+  }
   const StoredArchive archive = ReadStoredArchive(program);
   const ArchiveInfo info = ArchiveInfoOf(program);
   CheckArchiveSize(archive.bytes, info);
