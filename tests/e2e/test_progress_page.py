@@ -151,7 +151,7 @@ class ProgressPage(InstallTestCase):
         return found[0]
 
     def test_cancel_answered_no_goes_on_and_yes_ends_the_installation(self):
-        setup = self.build("cancelled", product("Cancelled Tool", 2000), {"files/tool.txt": b"tool\r\n"})
+        setup = self.build("cancelled", product("Cancelled Tool", 4000), {"files/tool.txt": b"tool\r\n"})
         messages = self.messages(setup)
         folder = "C:\\Cancelled Tool"
 
