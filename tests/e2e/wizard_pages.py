@@ -13,6 +13,7 @@ a list box without LBS_NOINTEGRALHEIGHT shrinks to whole items, a combo box
 is as high as its closed field."""
 
 from wine_env import UiDriver
+from wizard_templates import TEMPLATES
 
 
 def mul_div(a: int, b: int, c: int) -> int:
@@ -60,6 +61,25 @@ def control(window: dict, control_id: int) -> dict:
     if len(found) != 1:
         raise AssertionError("%d controls with id %d in %r" % (len(found), control_id, window["caption"]))
     return found[0]
+
+
+class PageChecks:
+    """For a unittest.TestCase that reads wizard pages."""
+
+    def assert_layout(self, window: dict, template: str) -> None:
+        """Every control of the template where its dialog units put it, through
+        the dialog's own base units."""
+        table = TEMPLATES[template]
+        units = dialog_base_units(window, table["size"])
+        for control_id, rect in table["controls"].items():
+            actual, expected = control(window, control_id)["rect"], expected_rect(rect, units)
+            if control_id == 66:
+                # Wine sizes the etched line's window to its edge: up to 2
+                # pixels wider, and 2 pixels high whatever the template says.
+                self.assertLessEqual(abs(actual[2] - expected[2]), 2, "%s separator %r" % (template, actual))
+                self.assertEqual(actual[3], 2, "%s separator %r" % (template, actual))
+                actual[2:] = expected[2:]
+            self.assertEqual(actual, expected, "%s control %d" % (template, control_id))
 
 
 # The driver's commands for working a page; each raises AssertionError when
