@@ -21,7 +21,8 @@ struct BmpCheck {
   std::string problem;            // otherwise why not, e.g. "it does not begin with \"BM\""
 };
 
-// Checks that `file` is a BMP picture the installer can draw: "BM", a
+// Checks that `file` is a BMP picture the installer can draw, by the strict
+// rules of the program's own reader (package/bitmap_file.h): "BM", a
 // BITMAPINFOHEADER (or a larger header of that family) with a positive width,
 // a non-zero height, at most 65535 pixels on a side, one plane, 1, 4, 8, 16,
 // 24 or 32 bits per pixel, uncompressed or bit-field pixels (the installer

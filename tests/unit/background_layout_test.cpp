@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
+#include "package/bitmap_file.h"
 #include "run/background_look.h"
 #include "run/uninstall_key_values.h"
-#include "ui/bitmap_file.h"
 
 namespace brennick {
 namespace {
@@ -299,6 +299,13 @@ std::string EightBitFile() {
   return BitmapBytes(3, 2, 8, {0x00FF0000, 0x0000FF00, 0x000000FF}, std::string("\x00\x01\x02\x00\x02\x01\x00\x00", 8));
 }
 
+// 2 x 1 pixels of 1 bit behind a 12-byte core header: a palette of two
+// three-byte entries, then one row padded to 4 bytes.
+std::string CoreFile(unsigned bits = 1) {
+  std::string core = "BM" + U32(0) + U32(0) + U32(14 + 12 + 6) + U32(12) + U16(2) + U16(1) + U16(1) + U16(bits);
+  return core + std::string("\x10\x20\x30\x40\x50\x60", 6) + std::string("\x80\x00\x00\x00", 4);
+}
+
 TEST(BitmapFile, ReadsTheDrawableForms) {
   const std::string eight = EightBitFile();
   auto file = ReadBitmapFile(eight);
@@ -311,6 +318,7 @@ TEST(BitmapFile, ReadsTheDrawableForms) {
   EXPECT_EQ(file->palette[0], 0x00FF0000u);
   EXPECT_EQ(file->palette[2], 0x000000FFu);
   EXPECT_EQ(file->palette[3], 0u);
+  EXPECT_EQ(file->coloursGiven, 3u);
   EXPECT_EQ(file->pixels, eight.substr(eight.size() - 8));
 
   // Top-down 24 bits: no palette.
@@ -320,6 +328,7 @@ TEST(BitmapFile, ReadsTheDrawableForms) {
   EXPECT_TRUE(file->topDown);
   EXPECT_EQ(file->height, 2);
   EXPECT_TRUE(file->palette.empty());
+  EXPECT_EQ(file->coloursGiven, 0u);
 
   // Bit fields: the masks follow the 40-byte header, before any palette.
   const std::string masks = U32(0xF800) + U32(0x07E0) + U32(0x001F);
@@ -330,12 +339,12 @@ TEST(BitmapFile, ReadsTheDrawableForms) {
   EXPECT_EQ(file->masks[2], 0x001Fu);
 
   // A core header: 16-bit sizes and three-byte palette entries.
-  std::string core = "BM" + U32(0) + U32(0) + U32(14 + 12 + 6) + U32(12) + U16(2) + U16(1) + U16(1) + U16(1);
-  core += std::string("\x10\x20\x30\x40\x50\x60", 6) + std::string("\x80\x00\x00\x00", 4);
-  file = ReadBitmapFile(core);
+  file = ReadBitmapFile(CoreFile());
   ASSERT_TRUE(file.has_value());
+  EXPECT_EQ(file->width, 2);
   EXPECT_EQ(file->bitsPerPixel, 1);
   EXPECT_EQ(file->palette, (std::vector<std::uint32_t>{0x00302010, 0x00605040}));
+  EXPECT_EQ(file->coloursGiven, 2u);
 }
 
 TEST(BitmapFile, RefusesWhatDoesNotFitOrCannotBeDrawn) {
@@ -364,12 +373,23 @@ TEST(BitmapFile, RefusesWhatDoesNotFitOrCannotBeDrawn) {
       {"run-length compression", with(30, U32(1))},
       {"bit fields on a palette bitmap", with(30, U32(3))},
       {"palette entries beyond the end", BitmapBytes(2, 1, 8, {}, std::string(4, '\0')).substr(0, 60)},
+      {"sixteen bits in a core header", CoreFile(16)},
+      {"bit-field masks beyond the end", BitmapBytes(1, 1, 16, {}, "", 3, std::string(12, '\xFF')).substr(0, 64)},
   };
-  for (const Case& c : cases) EXPECT_FALSE(ReadBitmapFile(c.bytes).has_value()) << c.what;
+  // What the program refuses, the builder's stricter rules refuse too, so
+  // that it never stores a picture the program would not draw.
+  for (const Case& c : cases) {
+    std::string problem;
+    EXPECT_FALSE(ReadBitmapFile(c.bytes, BitmapRules::kDrawable, &problem).has_value()) << c.what;
+    EXPECT_FALSE(problem.empty()) << c.what;
+    EXPECT_FALSE(ReadBitmapFile(c.bytes, BitmapRules::kStrict).has_value()) << c.what;
+  }
 
   // Every shortened copy of a good file is refused.
-  for (std::size_t size = 0; size < good.size(); ++size) {
-    EXPECT_FALSE(ReadBitmapFile(std::string_view(good).substr(0, size)).has_value()) << size;
+  for (const std::string& whole : {good, CoreFile()}) {
+    for (std::size_t size = 0; size < whole.size(); ++size) {
+      EXPECT_FALSE(ReadBitmapFile(std::string_view(whole).substr(0, size)).has_value()) << size;
+    }
   }
   // More colours claimed than the depth has: the palette is as long as the depth allows.
   std::string sixteen = BitmapBytes(2, 1, 4, std::vector<std::uint32_t>(16, 0x00FFFFFF), std::string(4, '\x01'));
@@ -377,6 +397,41 @@ TEST(BitmapFile, RefusesWhatDoesNotFitOrCannotBeDrawn) {
   const auto many = ReadBitmapFile(sixteen);
   ASSERT_TRUE(many.has_value());
   EXPECT_EQ(many->palette, std::vector<std::uint32_t>(16, 0x00FFFFFF));
+  EXPECT_EQ(many->coloursGiven, 16u);
+}
+
+// The program draws these; the builder, which stores only what any reader
+// of the format takes, refuses them and says why.
+TEST(BitmapFile, TheStrictRulesRefuseWhatIsOddButDrawable) {
+  const std::string good = EightBitFile();
+  auto with = [&](std::size_t at, const std::string& bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
+  std::string sixteen = BitmapBytes(2, 1, 4, std::vector<std::uint32_t>(16, 0), std::string(4, '\x01'));
+  sixteen.replace(46, 4, U32(17));
+  struct Case {
+    const char* what;
+    std::string bytes;
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"a core header", CoreFile(), "its header has 12 bytes; the installer needs a BITMAPINFOHEADER"},
+      {"two planes", with(26, U16(2)), "it has 2 planes; it must have 1"},
+      {"more colours than the depth has", sixteen, "its palette has 17 colours; 4 bits per pixel allow 16"},
+      {"pixels inside the palette", with(10, U32(14 + 40 + 4)), "its pixel data offset 58 lies outside the file"},
+      {"a deeper picture's colour table beyond the end",
+       BitmapBytes(1, 1, 24, {}, std::string(4, '\0')).replace(46, 4, U32(2)),
+       "the file ends inside its palette or colour masks"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(ReadBitmapFile(c.bytes).has_value()) << c.what;
+    std::string problem;
+    EXPECT_FALSE(ReadBitmapFile(c.bytes, BitmapRules::kStrict, &problem).has_value()) << c.what;
+    EXPECT_NE(problem.find(c.problem), std::string::npos) << c.what << ": " << problem;
+  }
+  std::string problem = "left from before";
+  EXPECT_TRUE(ReadBitmapFile(good, BitmapRules::kStrict, &problem).has_value());
+  EXPECT_EQ(problem, "");
 }
 
 TEST(LookFromSettings, TheInstallRunsSettingsWithTheDefaultTitle) {

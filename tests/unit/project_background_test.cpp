@@ -92,7 +92,12 @@ INSTANTIATE_TEST_SUITE_P(
                {.bitCount = 24, .cutShort = 1},
                "its pixel data needs 24 bytes from offset 54, but the file has 77"},
         BadBmp{
-            "bit fields cut", {.bitCount = 16, .compression = 3, .cutShort = 20}, "the file ends inside its palette"}));
+            "bit fields cut", {.bitCount = 16, .compression = 3, .cutShort = 20}, "the file ends inside its palette"},
+        // The masks follow a 40-byte header and are part of one of 52 bytes or more: after a header of a
+        // size between they would lie over the pixels.
+        BadBmp{"bit fields after a 44-byte header",
+               {.bitCount = 16, .compression = 3, .headerSize = 44},
+               "its pixel data offset 58 lies outside the file or inside the header"}));
 
 TEST(Bmp, EmptyFileIsNotAPicture) { EXPECT_EQ(CheckBmp("").problem, "the file is empty"); }
 

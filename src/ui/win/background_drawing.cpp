@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/win/path_text_win.h"
-#include "ui/bitmap_file.h"
+#include "package/bitmap_file.h"
 #include "ui/win/gdi_scope.h"
 
 namespace brennick::win {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,13 +25,29 @@ struct BitmapFile {
   // (blue in the low byte, the fourth byte 0); entries the file does not
   // give are black. Empty for more bits per pixel.
   std::vector<std::uint32_t> palette;
-  std::string_view pixels;  // the rows as stored, each padded to 4 bytes; points into the file's bytes
+  std::uint32_t coloursGiven = 0;  // the entries of `palette` the file gives; 0 for more than 8 bits per pixel
+  std::string_view pixels;         // the rows as stored, each padded to 4 bytes; points into the file's bytes
 };
 
-// Reads a bitmap file (a core or an information header of 40 bytes or more,
-// no compression or bit fields); nothing for anything else or anything that
-// does not fit in `bytes`.
-std::optional<BitmapFile> ReadBitmapFile(std::string_view bytes);
+// Which bitmap files are taken.
+enum class BitmapRules {
+  // Everything the program can draw: a core header (12 bytes) or an
+  // information header (40 bytes or more); uncompressed or bit-field pixels;
+  // a colour count beyond the depth is cut to the depth; the pixels may lie
+  // anywhere inside the file.
+  kDrawable,
+  // What the builder puts into a setup: as above, but only an information
+  // header, one plane, no more colours than the depth allows, a colour table
+  // (also the optional one of a deeper picture) inside the file, and the
+  // pixels after the headers, masks and palette.
+  kStrict,
+};
+
+// Reads a bitmap file by `rules`; nothing for anything else or anything that
+// does not fit in `bytes`, and then `problem` (when given) says why, e.g.
+// "it does not begin with \"BM\"".
+std::optional<BitmapFile> ReadBitmapFile(std::string_view bytes, BitmapRules rules = BitmapRules::kDrawable,
+                                         std::string* problem = nullptr);
 
 // The bytes of one stored row: padded to a multiple of 4.
 std::size_t BitmapStride(int width, int bitsPerPixel);
