@@ -34,6 +34,13 @@ FILES = {"license.txt": b"\xef\xbb\xbf" + LICENSE.encode("utf-8"), "files/tool.t
 
 class Wizard(PageChecks, InstallTestCase):
     arch = "win64"
+    dpi = 96
+
+    def shot(self, style: int, page: str) -> None:
+        """A picture of the screen for people: wizard-<look>-<page>, with the DPI
+        in front where it is not 96."""
+        prefix = "wizard-" if self.dpi == 96 else "wizard-%d-" % self.dpi
+        screenshot(prefix + STYLE_NAMES[style] + "-" + page)
 
     def language_rows(self, setup: str) -> dict:
         """The language strings of a setup by language name, "<product>" replaced."""
@@ -63,13 +70,14 @@ class Wizard(PageChecks, InstallTestCase):
         try:
             # Language: preselected English, and German once chosen.
             page = self.page(launched, en[82])
+            self.assertEqual(page["dpi"], self.dpi)
             self.assert_layout(page, template_name("LanguageDlg", style))
             self.assertEqual(control(page, 1017)["items"], ["English", "Deutsch"])
             self.ui.select(launched.pid, 1017, "Deutsch")
             page = self.page(launched, de[82])
             self.assertEqual(self.text(page, 1001).strip(), de[48])
             self.assertEqual(self.text(page, 1003).strip(), de[49])
-            screenshot("wizard-%s-language" % STYLE_NAMES[style])
+            self.shot(style, "language")
             self.ui.click(launched.pid, 1001)
 
             # Greeting: a message box in the plain look, a page in the others.
@@ -81,7 +89,7 @@ class Wizard(PageChecks, InstallTestCase):
                 page = self.page(launched, de[1])
                 self.assert_layout(page, template_name("GreetingDlg", style))
                 self.assertEqual(self.text(page, 1009), ("\r\n\r\n" if style == 2 else "") + de[1])
-                screenshot("wizard-%s-greeting" % STYLE_NAMES[style])
+                self.shot(style, "greeting")
                 self.ui.click(launched.pid, 1001)
 
             # Licence: the UTF-8 text with its letters.
@@ -90,7 +98,7 @@ class Wizard(PageChecks, InstallTestCase):
             self.assertEqual(self.text(page, 1005), LICENSE)
             self.assertEqual(self.text(page, 1001).strip(), de[45])
             self.assertEqual(self.text(page, 1003).strip(), de[46])
-            screenshot("wizard-%s-license" % STYLE_NAMES[style])
+            self.shot(style, "license")
             self.ui.click(launched.pid, 1001)
 
             page = self.page(launched, de[51])
@@ -104,7 +112,7 @@ class Wizard(PageChecks, InstallTestCase):
             self.assertTrue(self.text(page, 1036).startswith(de[92] + " "), self.text(page, 1036))
             self.assertTrue(self.text(page, 1037).startswith(de[93] + " "), self.text(page, 1037))
             self.assertEqual(self.text(page, 1001).strip(), de[48])
-            screenshot("wizard-%s-folder" % STYLE_NAMES[style])
+            self.shot(style, "folder")
             self.ui.type(launched.pid, 1015, "C:\\" + name)
             self.ui.click(launched.pid, 1001)
 
@@ -116,7 +124,7 @@ class Wizard(PageChecks, InstallTestCase):
             self.assertFalse(control(self.page(launched, de[88]), 1001)["enabled"])
             self.ui.type(launched.pid, 1015, "Wizard Tools\\Tool")
             self.assertTrue(control(self.page(launched, de[88]), 1001)["enabled"])
-            screenshot("wizard-%s-start-menu" % STYLE_NAMES[style])
+            self.shot(style, "start-menu")
             self.ui.click(launched.pid, 1001)
 
             # Summary: only "view log" is offered, one box, clear.
@@ -132,7 +140,7 @@ class Wizard(PageChecks, InstallTestCase):
             self.assertEqual(view_log["rect"], expected_rect(place + (275, 9), units))
             self.assertEqual([c["id"] for c in page["controls"] if c["id"] in (1023, 1025, 1029) and c["visible"]],
                              [])
-            screenshot("wizard-%s-summary" % STYLE_NAMES[style])
+            self.shot(style, "summary")
             self.ui.click(launched.pid, 1001)
             self.assertEqual(launched.wait(), 1)
         finally:
@@ -153,3 +161,19 @@ class Wizard(PageChecks, InstallTestCase):
 
     def test_banner_look(self):
         self.walk(2)
+
+
+class Wizard144(Wizard):
+    """The same walks with the system at 144 DPI: the pages scale with their
+    font and every control stays where its template puts it."""
+    dpi = 144
+
+    @classmethod
+    def repeats_its_parent(cls) -> bool:
+        return False  # another DPI, not the parent's tests in the other prefix
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.prefix.wine("reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+                        "/d", "144", "/f", check=True)
