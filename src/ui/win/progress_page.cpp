@@ -122,7 +122,12 @@ void ProgressPage::ShowItem(const std::string& path, std::optional<MessageId> me
 }
 
 void ProgressPage::SetProgress(int percent) {
-  if (bar_ != nullptr) ::PostMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  // The file loop asks for the same position for many files in a row; a post
+  // that would not move the bar costs a round trip to the window system for
+  // nothing. The pump below leaves no earlier position waiting in the queue.
+  if (bar_ != nullptr && ::SendMessageW(bar_, PBM_GETPOS, 0, 0) != percent) {
+    ::PostMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+  }
   DispatchPendingMessages();
 }
 
