@@ -11,7 +11,6 @@
 #include "foundation/text.h"
 #include "foundation/win/file_system.h"
 #include "foundation/win/file_version.h"
-#include "foundation/win/message_pump.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/system_error_text.h"
@@ -149,9 +148,9 @@ void InstallFiles(Program& program, InstallUi& ui, std::span<const std::uint8_t>
   std::set<std::string> madeFolders;  // lower case
   for (std::int32_t i = 0; i < count; ++i) {
     const std::span<const std::uint8_t> body = records.Next([&] { ui.SetStatus(MessageId::kStatusReadingArchive); });
+    // Setting the position also handles the waiting window messages, once per file.
     ui.SetProgress(28 + static_cast<int>(static_cast<std::int64_t>(i) * 62 / count));
     const FileItem item = ReadFileItem(body, CheckedAt(state.FileDataSizes, static_cast<long long>(i), "int"));
-    DispatchPendingMessages();
     InstallItem(program, ui, item, folders, machine, madeFolders);
   }
   records.Finish();
