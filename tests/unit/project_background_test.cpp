@@ -15,13 +15,13 @@
 namespace brennick::build {
 namespace {
 
-using testing::BmpSpec;
+using testing::BmpFields;
 using testing::MakeBmp;
 using testing::TempFolder;
 
 struct GoodBmp {
   const char* what;
-  BmpSpec spec;
+  BmpFields fields;
   std::uint32_t paletteEntries;
 };
 
@@ -30,12 +30,12 @@ void PrintTo(const GoodBmp& c, std::ostream* out) { *out << c.what; }
 class BmpAccepted : public ::testing::TestWithParam<GoodBmp> {};
 
 TEST_P(BmpAccepted, GivesTheFactsTheInstallerUses) {
-  const BmpSpec& spec = GetParam().spec;
-  const BmpCheck check = CheckBmp(MakeBmp(spec));
+  const BmpFields& fields = GetParam().fields;
+  const BmpCheck check = CheckBmp(MakeBmp(fields));
   ASSERT_TRUE(check.facts) << check.problem;
-  EXPECT_EQ(check.facts->width, spec.width);
-  EXPECT_EQ(check.facts->height, spec.height);
-  EXPECT_EQ(check.facts->bitCount, spec.bitCount);
+  EXPECT_EQ(check.facts->width, fields.width);
+  EXPECT_EQ(check.facts->height, fields.height);
+  EXPECT_EQ(check.facts->bitCount, fields.bitCount);
   EXPECT_EQ(check.facts->paletteEntries, GetParam().paletteEntries);
 }
 
@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BadBmp {
   const char* what;
-  BmpSpec spec;
+  BmpFields fields;
   const char* problem;
 };
 
@@ -61,7 +61,7 @@ void PrintTo(const BadBmp& c, std::ostream* out) { *out << c.what; }
 class BmpRefused : public ::testing::TestWithParam<BadBmp> {};
 
 TEST_P(BmpRefused, SaysWhy) {
-  const BmpCheck check = CheckBmp(MakeBmp(GetParam().spec));
+  const BmpCheck check = CheckBmp(MakeBmp(GetParam().fields));
   EXPECT_FALSE(check.facts);
   EXPECT_NE(check.problem.find(GetParam().problem), std::string::npos) << check.problem;
 }
