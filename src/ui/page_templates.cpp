@@ -26,10 +26,14 @@ PageLook LookOfStyle(std::uint32_t style) {
   return PageLook::kBanner;
 }
 
-std::string PageTemplateName(PageKind page, std::uint32_t style) {
-  PageLook look = LookOfStyle(style);
+PageLook TemplateLook(PageKind page, std::uint32_t style) {
+  const PageLook look = LookOfStyle(style);
   const bool hasPlain = page != PageKind::kGreeting && page != PageKind::kLanguage;
-  if (look == PageLook::kPlain && !hasPlain) look = PageLook::kBanner;
+  return look == PageLook::kPlain && !hasPlain ? PageLook::kBanner : look;
+}
+
+std::string PageTemplateName(PageKind page, std::uint32_t style) {
+  const PageLook look = TemplateLook(page, style);
   std::string name = BaseName(page);
   if (look == PageLook::kPlain) name += "2";
   if (look == PageLook::kBanner) name += "3";

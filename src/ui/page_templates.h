@@ -26,6 +26,10 @@ enum class PageLook { kPicture, kPlain, kBanner };
 // the banner one instead (the plain greeting is a message box).
 PageLook LookOfStyle(std::uint32_t style);
 
+// The look of the template a page shows in a style: the style's look, but
+// the banner one where the page has no plain template.
+PageLook TemplateLook(PageKind page, std::uint32_t style);
+
 // The dialog template of a page in a style: the page's name followed by
 // "Dlg", "Dlg2" or "Dlg3".
 std::string PageTemplateName(PageKind page, std::uint32_t style);

@@ -27,6 +27,10 @@ TEST(PageTemplates, StyleChoosesTheTemplate) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PageTemplateName(c.page, c.style), c.name) << static_cast<int>(c.page) << " style " << c.style;
+    const PageLook look = TemplateLook(c.page, c.style);
+    const char suffix = std::string_view(c.name).back();
+    EXPECT_EQ(look, suffix == '3' ? PageLook::kBanner : suffix == '2' ? PageLook::kPlain : PageLook::kPicture)
+        << c.name;
   }
 }
 

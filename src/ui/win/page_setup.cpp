@@ -169,11 +169,4 @@ void SetButtonLabel(Program& program, HWND dialog, int id, MessageId label, int 
   SetButtonLabel(program, dialog, id, text, pictureId);
 }
 
-PageLook TemplateLook(PageKind page, std::uint32_t style) {
-  const std::string name = PageTemplateName(page, style);
-  if (name.ends_with("3")) return PageLook::kBanner;
-  if (name.ends_with("2")) return PageLook::kPlain;
-  return PageLook::kPicture;
-}
-
 }  // namespace brennick::win

@@ -42,7 +42,4 @@ void SetWizardPageTitles(Program& program, HWND dialog, PageLook look, MessageId
 void SetButtonLabel(Program& program, HWND dialog, int id, MessageId label, int pictureId);
 void SetButtonLabel(Program& program, HWND dialog, int id, const std::string& label, int pictureId);
 
-// The look of the template a page of kind `page` uses in `style`.
-PageLook TemplateLook(PageKind page, std::uint32_t style);
-
 }  // namespace brennick::win
