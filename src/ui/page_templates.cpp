@@ -6,14 +6,22 @@ namespace {
 
 const char* BaseName(PageKind page) {
   switch (page) {
-    case PageKind::kGreeting: return "GreetingDlg";
-    case PageKind::kLanguage: return "LanguageDlg";
-    case PageKind::kLicense: return "LicenseDlg";
-    case PageKind::kReadme: return "ReadmeDlg";
-    case PageKind::kFolder: return "ChooseDirDlg";
-    case PageKind::kStartMenu: return "StartMenuDlg";
-    case PageKind::kProgress: return "ProgressDlg";
-    case PageKind::kSummary: return "SummaryDlg";
+    case PageKind::kGreeting:
+      return "GreetingDlg";
+    case PageKind::kLanguage:
+      return "LanguageDlg";
+    case PageKind::kLicense:
+      return "LicenseDlg";
+    case PageKind::kReadme:
+      return "ReadmeDlg";
+    case PageKind::kFolder:
+      return "ChooseDirDlg";
+    case PageKind::kStartMenu:
+      return "StartMenuDlg";
+    case PageKind::kProgress:
+      return "ProgressDlg";
+    case PageKind::kSummary:
+      return "SummaryDlg";
   }
   return "";
 }
