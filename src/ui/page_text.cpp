@@ -3,30 +3,11 @@
 #include <cstdint>
 
 #include "foundation/unicode_text.h"
+#include "package/line_breaks.h"
 
 namespace brennick {
 
 namespace {
-
-template <typename Text>
-Text WithCrLf(const Text& text) {
-  Text out;
-  out.reserve(text.size() + text.size() / 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = text[i];
-    if (c == '\r') {
-      out.push_back('\r');
-      out.push_back('\n');
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (c == '\n') {
-      out.push_back('\r');
-      out.push_back('\n');
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
 
 std::u16string Utf16Of(std::string_view bytes, bool bigEndian) {
   std::u16string out;
@@ -47,17 +28,17 @@ PageText DecodePageText(std::string_view bytes) {
   PageText text;
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) {
     text.unicode = true;
-    text.wide = WithCrLf(Utf16Of(bytes.substr(2), bytes[0] == '\xFE'));
+    text.wide = NormalizeLineBreaks(Utf16Of(bytes.substr(2), bytes[0] == '\xFE'));
     return text;
   }
   if (StartsWith(bytes, "\xEF\xBB\xBF")) {
     if (const auto characters = DecodeUtf8(bytes.substr(3))) {
       text.unicode = true;
-      text.wide = WithCrLf(ToUtf16(*characters));
+      text.wide = NormalizeLineBreaks(ToUtf16(*characters));
       return text;
     }
   }
-  text.narrow = WithCrLf(std::string(bytes));
+  text.narrow = NormalizeLineBreaks(bytes);
   return text;
 }
 
