@@ -15,6 +15,8 @@ std::string_view WithoutTrailingBackslash(std::string_view path) {
 
 }  // namespace
 
+std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+
 bool IsNetworkFolder(std::string_view folder) { return folder.starts_with("\\\\"); }
 
 char DriveLetterOfFolder(std::string_view folder) {

@@ -14,6 +14,9 @@ std::optional<std::string> AbsoluteFolderText(std::string_view typed);
 // The drive letter of an absolute folder ("c:\\x" -> 'C'), or 0 for a network path.
 char DriveLetterOfFolder(std::string_view folder);
 
+// The root folder of a drive: 'C' -> "C:\\".
+std::string DriveRoot(char letter);
+
 // True for "\\\\server\\share..." paths.
 bool IsNetworkFolder(std::string_view folder);
 

@@ -22,16 +22,6 @@ namespace brennick::win {
 
 namespace {
 
-std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
-
-std::int64_t FreeSpace(const std::string& folder) {
-  ULARGE_INTEGER available{};
-  const char letter = DriveLetterOfFolder(folder);
-  const std::string root = letter != 0 ? DriveRoot(letter) : folder;
-  if (!::GetDiskFreeSpaceExW(WidePath(root).c_str(), &available, nullptr, nullptr)) return -1;
-  return static_cast<std::int64_t>(available.QuadPart);
-}
-
 bool IsNetworkDrive(char letter) { return letter != 0 && ::GetDriveTypeA(DriveRoot(letter).c_str()) == DRIVE_REMOTE; }
 
 bool IsReadOnlyVolume(char letter) {
@@ -142,6 +132,14 @@ bool IsRemovableInstallDrive(const std::string& folder) {
   if (letter == 0) return false;
   const UINT type = ::GetDriveTypeA(DriveRoot(letter).c_str());
   return type == DRIVE_REMOVABLE || type == DRIVE_CDROM;
+}
+
+std::int64_t FreeSpace(const std::string& folder) {
+  ULARGE_INTEGER available{};
+  const char letter = DriveLetterOfFolder(folder);
+  const std::string root = letter != 0 ? DriveRoot(letter) : folder;
+  if (!::GetDiskFreeSpaceExW(WidePath(root).c_str(), &available, nullptr, nullptr)) return -1;
+  return static_cast<std::int64_t>(available.QuadPart);
 }
 
 std::int64_t ComputeRequiredSpace(const Program& program) {

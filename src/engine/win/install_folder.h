@@ -10,6 +10,10 @@ namespace brennick::win {
 // default, through the folder page when the product shows it.
 void ChooseInstallFolder(Program& program, InstallUi& ui);
 
+// The bytes the user may still write on the drive of `folder` (or on the
+// network share it names); -1 when that cannot be read.
+std::int64_t FreeSpace(const std::string& folder);
+
 // RequiredSpace for the drive of InstallDir.
 std::int64_t ComputeRequiredSpace(const Program& program);
 // The same for installing into `folder`.

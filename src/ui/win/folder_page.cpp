@@ -17,17 +17,13 @@ namespace brennick::win {
 
 namespace {
 
-std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
-
 // Free bytes on the drive of `folder`; nothing when there is no such drive.
 std::optional<std::int64_t> FreeSpaceOfDrive(const std::string& folder) {
   const char letter = DriveLetterOfFolder(PathBody(folder));
-  if (letter == 0) return std::nullopt;
-  const std::string root = DriveRoot(letter);
-  if (::GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR) return std::nullopt;
-  ULARGE_INTEGER available = {};
-  if (!::GetDiskFreeSpaceExA(root.c_str(), &available, nullptr, nullptr)) return std::nullopt;
-  return static_cast<std::int64_t>(std::min<unsigned long long>(available.QuadPart, INT64_MAX));
+  if (letter == 0 || ::GetDriveTypeA(DriveRoot(letter).c_str()) == DRIVE_NO_ROOT_DIR) return std::nullopt;
+  const std::int64_t available = FreeSpace(std::string(PathBody(folder)));
+  if (available < 0) return std::nullopt;
+  return available;
 }
 
 class FolderPage final : public FolderTextPage {
