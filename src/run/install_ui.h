@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,14 +44,16 @@ class InstallUi {
   // The summary page at the end of a successful run.
   virtual void ShowSummary() = 0;
 
-  // Progress page. Window messages are dispatched by every call.
+  // Progress page. The calls keep window messages flowing.
   virtual void OpenProgressPage() = 0;
   // Shows language string `message` (none: no text) and restarts the stage clock.
   virtual void SetStatus(std::optional<MessageId> message) = 0;
   virtual void SetProgress(int percent) = 0;
   // Shows a path, or language string `message` in its place, without
-  // restarting the stage clock.
-  virtual void ShowProgressItem(const std::string& path, std::optional<MessageId> message) = 0;
+  // restarting the stage clock. `bytes` is how much the item writes: a page
+  // may skip the names of small items that follow each other quickly, never
+  // that of a large one.
+  virtual void ShowProgressItem(const std::string& path, std::optional<MessageId> message, std::uint64_t bytes) = 0;
   // Waits until the current stage has been on screen `milliseconds`.
   virtual void WaitStage(int milliseconds) = 0;
   virtual void CloseProgressPage() = 0;

@@ -111,10 +111,13 @@ class ProgressPage(InstallTestCase):
         self.assertTrue(set(seen) <= set(POSITIONS), seen)
         self.assertEqual(seen, sorted(seen, key=POSITIONS.index), seen)
         self.assertEqual(len(seen), len(set(seen)), seen)
-        # Each file takes long enough to be seen; the first and the last
-        # file's positions, and the end, are always there.
+        # The watcher is answered only when the page lets messages through:
+        # at each file of megabytes, and otherwise a few times a second. The
+        # files go by in milliseconds, so some of their positions pass
+        # between two answers; the first and the last file's positions, and
+        # the end, are always there.
         files_seen = [p for p in seen if p in FILE_POSITIONS]
-        self.assertGreaterEqual(len(files_seen), 8, seen)
+        self.assertGreaterEqual(len(files_seen), 5, seen)
         for position in (21, 28, 83, 97, 100):
             self.assertIn(position, seen)
         self.assertTrue(self.path("C:\\Watched Tool\\part09.bin").exists())
@@ -130,8 +133,17 @@ class ProgressPage(InstallTestCase):
             self.assertGreaterEqual(shown, 1900, "%s: %r" % (messages[number], texts))
             self.assertLess(shown, 3500, "%s: %r" % (messages[number], texts))
         self.assertEqual((self.work / "batch.txt").read_bytes(), b"done\r\n" * 2)  # and once with /a
-        # Six stages wait for their two seconds.
-        self.assertGreater(run["seconds"], 12)
+        # A file of megabytes always shows its name (small ones that come
+        # fast may be skipped); the watcher sees most of them, in order.
+        names = ["C:\\Watched Tool\\part%02d.bin" % index for index in range(10)]
+        names_seen = [text for text in texts if text in names]
+        self.assertEqual(names_seen, sorted(set(names_seen)), texts)
+        self.assertGreaterEqual(len(names_seen), 5, texts)
+        self.assertIn(names[-1], names_seen)
+        # Five stages stay their two seconds: preparing, checking, unpacking,
+        # installing and finishing (the wait before finishing falls in the
+        # installing stage, which has had its two seconds already).
+        self.assertGreater(run["seconds"], 10, [(c["at"], c["text"]) for c in item["changes"]])
 
     def test_automatic_mode_does_not_wait(self):
         run = self.watched_run()

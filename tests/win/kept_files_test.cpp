@@ -28,7 +28,7 @@ class ProgressRecorder final : public InstallUi {
 
   void SetStatus(std::optional<MessageId> message) override { calls.push_back("status " + Number(message)); }
   void SetProgress(int percent) override { calls.push_back("progress " + std::to_string(percent)); }
-  void ShowProgressItem(const std::string& path, std::optional<MessageId> message) override {
+  void ShowProgressItem(const std::string& path, std::optional<MessageId> message, std::uint64_t) override {
     calls.push_back("item " + path + " " + Number(message));
   }
   void WaitStage(int milliseconds) override { calls.push_back("wait " + std::to_string(milliseconds)); }

@@ -118,7 +118,7 @@ void InstallItem(Program& program, InstallUi& ui, FileItem item, const Destinati
   const std::string logLine = std::string(FileNameOf(r.Name)) + " >>> " + path;
   const bool hideName = HasFlag(state.Settings.ProductFlags, flags::kHideFileNames) ||
                         r.Name.find("b/0@+") != std::string::npos;
-  ui.ShowProgressItem(path, hideName ? std::optional(MessageId::kInstalling) : std::nullopt);
+  ui.ShowProgressItem(path, hideName ? std::optional(MessageId::kInstalling) : std::nullopt, item.data.size());
 
   QueueByKind(state.Lists, r, path);
   ExistingDestination existing(path);
@@ -148,7 +148,7 @@ void InstallFiles(Program& program, InstallUi& ui, std::span<const std::uint8_t>
   std::set<std::string> madeFolders;  // lower case
   for (std::int32_t i = 0; i < count; ++i) {
     const std::span<const std::uint8_t> body = records.Next([&] { ui.SetStatus(MessageId::kStatusReadingArchive); });
-    // Setting the position also handles the waiting window messages, once per file.
+    // Setting the position also lets the waiting window messages through.
     ui.SetProgress(28 + static_cast<int>(static_cast<std::int64_t>(i) * 62 / count));
     const FileItem item = ReadFileItem(body, CheckedAt(state.FileDataSizes, static_cast<long long>(i), "int"));
     InstallItem(program, ui, item, folders, machine, madeFolders);

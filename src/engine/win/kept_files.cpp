@@ -10,7 +10,7 @@ namespace brennick::win {
 namespace {
 
 void Keep(Program& program, InstallUi& ui, const std::string& path, std::string_view bytes) {
-  ui.ShowProgressItem(path, std::nullopt);
+  ui.ShowProgressItem(path, std::nullopt, bytes.size());
   if (WriteWholeFile(path, bytes) == 0) RecordRemoval(program.state.Lists, kRemoveFile, path);
 }
 

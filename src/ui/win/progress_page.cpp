@@ -16,13 +16,30 @@ namespace brennick::win {
 namespace {
 
 constexpr DWORD kStageSleepMs = 50;
+// The item line changes at most this often: a faster change is a flicker
+// nobody can read, and each one costs a round trip to the window system.
+constexpr DWORD kItemLineMs = 50;
+// An item this large takes long enough to write that its name is always shown.
+constexpr std::uint64_t kLargeItemBytes = 1 << 20;
+// Calls closer together than this leave the waiting messages, and the bar's
+// new position, to a later call: the page still answers and moves at 25
+// frames a second, and a large item or a new stage is drawn at once.
+constexpr DWORD kPumpMs = 40;
+
+// True when `milliseconds` have passed since `since`, which then becomes now.
+bool Due(DWORD& since, DWORD milliseconds) {
+  const DWORD now = ::GetTickCount();
+  if (since != 0 && now - since < milliseconds) return false;
+  since = now;
+  return true;
+}
 
 }  // namespace
 
 void ProgressPage::Open() {
   InstallerState& state = program_.state;
   if (!HasFlag(state.Settings.ProductFlags, flags::kShowProgress) || dialog_ != nullptr) {
-    DispatchPendingMessages();
+    Pump();
     return;
   }
   // The uninstaller always shows the banner look.
@@ -47,7 +64,7 @@ void ProgressPage::Open() {
     ::ShowWindow(dialog_, SW_SHOW);
     SetPumpDialog(dialog_);
   }
-  DispatchPendingMessages();
+  Pump();
 }
 
 void ProgressPage::Attach(HWND dialog) {
@@ -98,37 +115,60 @@ void ProgressPage::AskToCancel() {
   if (yes) CancelInstall(program_);  // nothing done so far is undone
 }
 
-void ProgressPage::SetItemLine(const std::wstring& text) {
-  if (dialog_ != nullptr) ::SetDlgItemTextW(dialog_, IDC_PROGRESS_ITEM, text.c_str());
+bool ProgressPage::Pump() {
+  lastPump_ = ::GetTickCount();
+  // Each position the bar is given is drawn when it is handled, so one
+  // position per dispatch: the latest.
+  if (bar_ != nullptr && position_ != posted_) {
+    posted_ = position_;
+    ::PostMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(posted_), 0);
+  }
+  return DispatchPendingMessages();
+}
+
+void ProgressPage::PumpWhenDue() {
+  if (Due(lastPump_, kPumpMs)) Pump();
+}
+
+void ProgressPage::SetItemLine(const std::string& text) {
+  lastItem_ = ::GetTickCount();
+  if (dialog_ != nullptr) SetItemText(dialog_, IDC_PROGRESS_ITEM, text);
+}
+
+void ProgressPage::SetItemPath(const std::string& path) {
+  lastItem_ = ::GetTickCount();
+  if (dialog_ != nullptr) ::SetDlgItemTextW(dialog_, IDC_PROGRESS_ITEM, WidePathText(path).c_str());
 }
 
 void ProgressPage::SetStatus(std::optional<MessageId> message) {
   stageStart_ = ::GetTickCount();
-  if (dialog_ != nullptr) {
-    SetItemText(dialog_, IDC_PROGRESS_ITEM, message ? Message(program_.state, *message) : std::string());
+  // The archive stage begins again for every chunk, between the names of the
+  // files it holds: a repeat is one more item line.
+  if (message && message == lastStatus_ && !Due(lastItem_, kItemLineMs)) {
+    PumpWhenDue();
+    return;
   }
-  DispatchPendingMessages();
+  lastStatus_ = message;
+  SetItemLine(message ? Message(program_.state, *message) : std::string());
+  Pump();
 }
 
-void ProgressPage::ShowItem(const std::string& path, std::optional<MessageId> message) {
-  if (dialog_ != nullptr) {
-    if (message) {
-      SetItemText(dialog_, IDC_PROGRESS_ITEM, Message(program_.state, *message));
-    } else {
-      SetItemLine(WidePathText(path));
-    }
+void ProgressPage::ShowItem(const std::string& path, std::optional<MessageId> message, std::uint64_t bytes) {
+  if (dialog_ == nullptr || (bytes < kLargeItemBytes && !Due(lastItem_, kItemLineMs))) {
+    PumpWhenDue();
+    return;
   }
-  DispatchPendingMessages();
+  if (message) {
+    SetItemLine(Message(program_.state, *message));
+  } else {
+    SetItemPath(path);
+  }
+  Pump();
 }
 
 void ProgressPage::SetProgress(int percent) {
-  // The file loop asks for the same position for many files in a row; a post
-  // that would not move the bar costs a round trip to the window system for
-  // nothing. The pump below leaves no earlier position waiting in the queue.
-  if (bar_ != nullptr && ::SendMessageW(bar_, PBM_GETPOS, 0, 0) != percent) {
-    ::PostMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
-  }
-  DispatchPendingMessages();
+  position_ = percent;
+  PumpWhenDue();
 }
 
 void ProgressPage::WaitStage(int milliseconds) {
@@ -138,7 +178,7 @@ void ProgressPage::WaitStage(int milliseconds) {
     return;
   }
   for (int round = 0; round < milliseconds; ++round) {
-    if (DispatchPendingMessages()) return;
+    if (Pump()) return;
     const auto elapsed = static_cast<std::int32_t>(::GetTickCount() - stageStart_);
     if (elapsed < 0 || elapsed >= milliseconds) return;
     ::Sleep(kStageSleepMs);
@@ -147,7 +187,7 @@ void ProgressPage::WaitStage(int milliseconds) {
 
 void ProgressPage::Close() {
   if (dialog_ != nullptr) ::DestroyWindow(dialog_);
-  DispatchPendingMessages();
+  Pump();
 }
 
 }  // namespace brennick::win

@@ -25,8 +25,8 @@ class WizardUi final : public InstallUi {
   void OpenProgressPage() override { progress_.Open(); }
   void SetStatus(std::optional<MessageId> message) override { progress_.SetStatus(message); }
   void SetProgress(int percent) override { progress_.SetProgress(percent); }
-  void ShowProgressItem(const std::string& path, std::optional<MessageId> message) override {
-    progress_.ShowItem(path, message);
+  void ShowProgressItem(const std::string& path, std::optional<MessageId> message, std::uint64_t bytes) override {
+    progress_.ShowItem(path, message, bytes);
   }
   void WaitStage(int milliseconds) override { progress_.WaitStage(milliseconds); }
   void CloseProgressPage() override { progress_.Close(); }

@@ -32,7 +32,7 @@ RecordedRemoval DeleteRecordedFiles(Program& program, InstallUi& ui, const std::
       removal.folders.push_back(entry.path);
       continue;
     }
-    ui.ShowProgressItem(DisplayPath(entry.path), std::nullopt);
+    ui.ShowProgressItem(DisplayPath(entry.path), std::nullopt, 0);
     ui.SetProgress(11 + static_cast<int>(81 * index / count));
     const std::wstring wide = WidePath(entry.path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
@@ -54,7 +54,7 @@ void RemoveRecordedFolders(Program& program, InstallUi& ui, const std::vector<st
   InstallerState& state = program.state;
   for (const std::string& recorded : FoldersLongestFirst(folders)) {
     std::string folder = recorded;
-    ui.ShowProgressItem(DisplayPath(folder), std::nullopt);
+    ui.ShowProgressItem(DisplayPath(folder), std::nullopt, 0);
     // A drive root has no parent: the walk ends there at the latest.
     while (!folder.empty() && !EqualsNoCase(folder, state.InstallDir)) {
       DeleteThumbnailCache(folder);
