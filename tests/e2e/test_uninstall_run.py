@@ -2,6 +2,7 @@
 by the builder, removed through the command lines their Uninstall key
 registers, and the machine compared with how it was before."""
 
+import hashlib
 import os
 import subprocess
 import unittest
@@ -300,6 +301,9 @@ class UndoSteps(UninstallTestCase):
                  "\r\n\r\n[Registry2]\r\n\\HKCU\\Software\\Example Undo,Gone,,x,,0\r\n"
                  "\\HKCU\\Software\\Example Undo,Kept,,x,,1\r\n")
         data_path.write_bytes(data.encode("cp1252"))
+        # Written here as an installation that made these would have written
+        # it: with its seal in the product's key.
+        reg("add", key, "/v", "UninstallDataSHA256", "/d", hashlib.sha256(data.encode("cp1252")).hexdigest(), "/f")
 
         self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
 

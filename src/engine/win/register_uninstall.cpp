@@ -19,6 +19,7 @@
 #include "run/uninstall_key_values.h"
 #include "run/win/install_log.h"
 #include "run/win/reboot_replace.h"
+#include "run/win/uninstall_data_file.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
 #include "startup/win/machine_settings.h"
@@ -179,8 +180,11 @@ void WriteUninstallDataFile(Program& program) {
   InstallerState& state = program.state;
   if (!HasFlag(state.Settings.ProductFlags, flags::kUninstaller)) return;
   const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
-  if (const std::uint32_t error = WriteWholeFile(path, WriteUninstallDataText(CollectUninstallData(state)));
-      error != 0) {
+  const OpenedKey key = OpenKey(HKEY_LOCAL_MACHINE, UninstallKeyPath(state), KEY_SET_VALUE);
+  const std::uint32_t error =
+      key.ok() ? WriteSealedUninstallData(path, WriteUninstallDataText(CollectUninstallData(state)), key.get())
+               : static_cast<std::uint32_t>(key.windowsError);
+  if (error != 0) {
     AddFailures(program,
                 {Message(state, MessageId::kCouldNotWrite), " ", path, "\r\n", SystemErrorText(error), "\r\n\r\n"});
   }

@@ -38,4 +38,31 @@ std::uint32_t WriteWholeFile(const std::string& path, std::string_view bytes) {
   return WriteAll(file.get(), bytes);
 }
 
+std::uint32_t ReplaceWholeFile(const std::string& path, std::string_view bytes) {
+  const std::wstring target = WidePath(path);
+  // A name nobody else has made: CREATE_NEW fails on anything already there,
+  // a link included.
+  for (DWORD attempt = 0; attempt < 100; ++attempt) {
+    const std::wstring fresh = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                               std::to_wstring(::GetTickCount() + attempt) + L".new";
+    ScopedKernelHandle file(
+        ::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      const DWORD error = ::GetLastError();
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      return error;
+    }
+    DWORD error = WriteAll(file.get(), bytes);
+    if (error == 0 && !::FlushFileBuffers(file.get())) error = ::GetLastError();
+    file.reset();
+    if (error == 0 &&
+        !::MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      error = ::GetLastError();
+    }
+    if (error != 0) ::DeleteFileW(fresh.c_str());
+    return error;
+  }
+  return ERROR_FILE_EXISTS;
+}
+
 }  // namespace brennick::win

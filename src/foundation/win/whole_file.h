@@ -20,4 +20,10 @@ WholeFile ReadWholeFile(const std::string& path);
 // Returns the Windows error of the first failing call, 0 on success.
 std::uint32_t WriteWholeFile(const std::string& path, std::string_view bytes);
 
+// Writes `bytes` into a new file of a fresh name in the same folder and moves
+// it over `path`: a failed write leaves the old file whole, and a link
+// planted under the name is replaced, never written through. Returns the
+// Windows error of the first failing call, 0 on success.
+std::uint32_t ReplaceWholeFile(const std::string& path, std::string_view bytes);
+
 }  // namespace brennick::win

@@ -10,6 +10,7 @@
 #include "foundation/win/privilege.h"
 #include "foundation/win/registry.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/system_error_text.h"
 #include "foundation/win/whole_file.h"
 #include "foundation/win/x86_view.h"
 #include "run/folder_rules.h"
@@ -18,6 +19,7 @@
 #include "run/win/conditional_deletes.h"
 #include "run/win/forget_pending_renames.h"
 #include "run/win/message_boxes.h"
+#include "run/win/uninstall_data_file.h"
 #include "run/win/update_path_variable.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
@@ -88,12 +90,22 @@ bool ReadProductValues(UninstallRun& run) {
 bool ReadUninstallData(UninstallRun& run) {
   InstallerState& state = run.program.state;
   const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
-  const WholeFile file = ReadWholeFile(path);
+  const SealedUninstallData sealed = ReadSealedUninstallData(path, run.productKey);
+  const WholeFile& file = sealed.file;
   if (!file.result.ok()) {
     const int code = static_cast<int>(file.result.outcome);
     ShowError(run.program, FormatLanguageString("The uninstall information for %s could not be loaded.\r\n\r\nFilepath: "
                                        "%s\r\nCode %d: %s",
                                        {state.ProductName, path, code, std::string(FileResultMessage(code))}));
+    return false;
+  }
+  if (!sealed.sealed) {
+    // Someone other than the installation wrote the file: none of its lines
+    // may decide what an administrator's run deletes.
+    ShowError(run.program, FormatLanguageString("The uninstall information for %s has been changed since the "
+                                                "installation and is not used.\r\n\r\nFilepath: %s\r\n\r\n"
+                                                "Nothing was removed.",
+                                                {state.ProductName, path}));
     return false;
   }
   run.data = ReadUninstallDataText(file.bytes);
@@ -159,7 +171,11 @@ void RemoveFilesAndFolders(UninstallRun& run) {
   left.FirewallLines.clear();
   left.DriverLocations.clear();
   left.RegistryValues.clear();
-  WriteWholeFile(JoinPath(state.UninstallDataDir, kUninstallDataFileName), WriteUninstallDataText(left));
+  const std::string path = JoinPath(state.UninstallDataDir, kUninstallDataFileName);
+  if (const std::uint32_t error = WriteSealedUninstallData(path, WriteUninstallDataText(left), run.productKey)) {
+    // Without it the uninstall cannot be run again for what is left.
+    state.FailureText += "Unable to save the uninstall information to " + path + ": " + SystemErrorText(error) + "\r\n";
+  }
   ClearRemovalList(state.Lists);
 }
 

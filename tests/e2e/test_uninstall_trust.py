@@ -1,0 +1,56 @@
+"""What the uninstaller trusts: it runs with administrator rights and reads
+its list from the installation folder, which other users may be able to
+write. A data file that is not the one the installation wrote is refused."""
+
+import hashlib
+
+from test_uninstall_run import UNINSTALL_KEY, UninstallTestCase, product, product_files
+
+
+class UninstallDataSeal(UninstallTestCase):
+    def test_changed_data_file_is_refused_and_nothing_is_removed(self):
+        name = "Sealed Tool"
+        setup = self.build("sealed", product(name), product_files())
+        before = self.machine_state()
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        folder = self.folder(name)
+        key = UNINSTALL_KEY + name
+        data_path = self.path(folder + "\\uninstall\\Uninstall.DAT")
+        written = data_path.read_bytes()
+        self.assertEqual(self.registry_value(key, "UninstallDataSHA256"), hashlib.sha256(written).hexdigest())
+
+        victim = self.prefix.drive_c / "victim" / "keep.txt"
+        victim.parent.mkdir(exist_ok=True)
+        victim.write_bytes(b"not the product's")
+        changes = {
+            "a file outside the product": b"C:\\victim\\keep.txt\r\n" + written,
+            "a package to install": written + b"\r\n\r\n[MSI]\r\n\"C:\\victim\\evil.msi\",0\r\n",
+            "the same bytes but one": written[:-1] + bytes([written[-1] ^ 1]),
+        }
+        for what, changed in changes.items():
+            with self.subTest(what):
+                data_path.write_bytes(changed)
+                caption, text, code = self.run_to_message_box(self.uninstall_command(name, quiet=False))
+                self.assertEqual(code, 0)
+                self.assertIn("has been changed since the installation", text)
+                self.assertIn(folder + "\\uninstall\\Uninstall.DAT", text)
+                self.assertIn("Nothing was removed.", text)
+                self.assertEqual(victim.read_bytes(), b"not the product's")
+                self.assertTrue(self.path(folder + "\\docs\\en\\guide.txt").exists())
+                self.assertEqual(self.registry_value(key, "DisplayName"), name)
+                self.assertEqual(data_path.read_bytes(), changed)
+
+        # Without its seal the file the installation wrote is refused too.
+        data_path.write_bytes(written)
+        self.prefix.wine("reg", "delete", key, "/v", "UninstallDataSHA256", "/f", check=True)
+        caption, text, code = self.run_to_message_box(self.uninstall_command(name, quiet=False))
+        self.assertIn("has been changed since the installation", text)
+
+        # Sealed again, the untouched file uninstalls as before.
+        self.prefix.wine("reg", "add", key, "/v", "UninstallDataSHA256", "/d", hashlib.sha256(written).hexdigest(),
+                         "/f", check=True)
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.wait_for_removal(folder)
+        victim.unlink()
+        victim.parent.rmdir()
+        self.assert_same_state(before, self.machine_state())
