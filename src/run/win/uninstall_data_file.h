@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/win/win.h"
 #include "foundation/win/whole_file.h"
+#include "foundation/win/win.h"
 
 namespace brennick::win {
 
