@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/text.h"
+#include "foundation/win/hidden_batch.h"
+#include "foundation/win/short_path.h"
 #include "run/win/install_log.h"
 #include "scratch_folder.h"
 
@@ -49,6 +52,23 @@ TEST_F(InstallBatchTest, RunsInTheFolderWithTheInstallerValuesAndLogsItsOutput) 
   EXPECT_EQ(ScratchFolder::Read(folder_.path() + "\\name.txt"), "ProductName=R&D 100%\r\n");
   const std::string log = LogSoFar(program_);
   EXPECT_TRUE(log.ends_with("\r\nRunning Test Batch...\r\nBatch says hello\r\n\r\n")) << log;
+  ExpectNoBatchFiles();
+}
+
+TEST_F(InstallBatchTest, BatchLiesInAFolderOfItsOwnWhileItRuns) {
+  program_.state.AutomaticMode = true;
+  // The folder may be open to other users: the batch they could change
+  // while it runs must not be there. It is in a fresh folder of the
+  // temporary folder (named by its short path, as the batch is started),
+  // gone with it afterwards.
+  EXPECT_TRUE(RunInstallBatch(program_, folder_.path(), true, "echo %~dp0>\"%InstallDir%\\where.txt\"", nullptr));
+  std::string where = ScratchFolder::Read(folder_.path() + "\\where.txt");
+  ASSERT_TRUE(where.ends_with("\\\r\n")) << where;
+  where.resize(where.size() - 2);
+  const std::string temporary = ShortPathOf(TemporaryFolder());
+  EXPECT_TRUE(EqualsNoCase(where.substr(0, temporary.size()), temporary)) << where << " in " << temporary;
+  EXPECT_GT(where.size(), temporary.size() + 1) << where;
+  EXPECT_FALSE(Exists(where));
   ExpectNoBatchFiles();
 }
 

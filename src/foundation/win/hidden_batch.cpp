@@ -7,6 +7,7 @@
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/short_path.h"
+#include "foundation/win/system_programs.h"
 
 namespace brennick::win {
 
@@ -19,17 +20,28 @@ std::string TemporaryFolder() {
   return path;
 }
 
+namespace {
+
+// "C:\\..." or "\\\\server\\...".
+bool IsFullPath(std::wstring_view path) {
+  return (path.size() > 2 && path[1] == L':' && path[2] == L'\\') || path.starts_with(L"\\\\");
+}
+
+}  // namespace
+
 std::wstring CommandInterpreter() {
   const DWORD needed = ::GetEnvironmentVariableW(L"ComSpec", nullptr, 0);
   if (needed > 1) {
     std::wstring path(needed, L'\0');
     const DWORD length = ::GetEnvironmentVariableW(L"ComSpec", path.data(), needed);
-    if (length > 0 && length < needed) {
+    // Only a full path: a bare name would be searched for, in folders
+    // other users may be able to write.
+    if (length > 0 && length < needed && IsFullPath(std::wstring_view(path.data(), length))) {
       path.resize(length);
       return path;
     }
   }
-  return L"cmd.exe";
+  return SystemProgram(L"cmd.exe");
 }
 
 bool StartHiddenBatch(const std::string& batchPath) {

@@ -8,8 +8,8 @@ namespace brennick::win {
 // the system reports none.
 std::string TemporaryFolder();
 
-// The command interpreter the system names in %ComSpec%; "cmd.exe" when it
-// names none.
+// The command interpreter the system names in %ComSpec% when that is a full
+// path; else cmd.exe of the system folder.
 std::wstring CommandInterpreter();
 
 // Starts a batch file through the command interpreter ("/c" and the batch's

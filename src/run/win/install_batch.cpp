@@ -5,6 +5,7 @@
 #include "foundation/path_text.h"
 #include "foundation/win/hidden_batch.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/private_folder.h"
 #include "foundation/win/run_and_wait.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/short_path.h"
@@ -56,7 +57,14 @@ bool RunInstallBatch(Program& program, const std::string& folder, bool hidden, c
   const std::string text =
       InstallBatchText(BatchValues(state), state.AutomaticMode || hidden ? RemovePauseLines(commands) : commands);
 
-  const std::string batch = JoinPath(folder, kInstallBatchName);
+  // The batch runs with the installer's rights, and `folder` may be open to
+  // other users: the batch and its output lie where only we can write.
+  const PrivateFolder privateFolder;
+  if (privateFolder.path().empty()) {
+    ReportFailure(program, "create", JoinPath(TemporaryFolder(), kInstallBatchName), ::GetLastError());
+    return false;
+  }
+  const std::string batch = JoinPath(privateFolder.path(), kInstallBatchName);
   if (const DWORD error = WriteWholeFile(batch, text); error != 0) {
     DeletePath(batch);  // nothing half-written stays behind
     ReportFailure(program, "create", batch, error);
@@ -65,7 +73,7 @@ bool RunInstallBatch(Program& program, const std::string& folder, bool hidden, c
 
   std::string output;
   if (label != nullptr) {
-    output = JoinPath(folder, kBatchOutputName);
+    output = JoinPath(privateFolder.path(), kBatchOutputName);
     WriteWholeFile(output, "");  // must exist to have a short name
   }
   const std::string command = InstallBatchCommand(FromWide(CommandInterpreter(), CP_UTF8), Utf8Path(ShortPathOf(batch)),

@@ -6,9 +6,10 @@
 
 namespace brennick::win {
 
-// Runs installation batch commands: writes them into "SETUPBAT.BAT" in
-// `folder` behind SET lines that give the installer's folders and versions,
-// runs that through the command interpreter (its window hidden when asked),
+// Runs installation batch commands: writes them into "SETUPBAT.BAT" in a
+// private folder of the user's temporary folder (PrivateFolder) behind SET
+// lines that give the installer's folders and versions, runs that through
+// the command interpreter in `folder` (its window hidden when asked),
 // waits for it while keeping this thread's windows alive, and deletes the
 // file. In automatic mode and for a hidden batch the lines that would wait
 // for a key are left out. With a `label`, the batch's output goes to the

@@ -9,6 +9,7 @@
 #include "foundation/win/file_io.h"
 #include "foundation/win/local_time.h"
 #include "foundation/win/path_text_win.h"
+#include "foundation/win/system_programs.h"
 #include "foundation/win/windows_version.h"
 #include "run/install_log_record.h"
 #include "run/win/message_boxes.h"
@@ -147,10 +148,11 @@ void ViewInstallLog(Program& program) {
       ::ShellExecuteW(program.backgroundWindow, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(opened) > 32) return;
   std::wstring command = L"notepad.exe \"" + path + L"\"";
+  const std::wstring notepad = WindowsProgram(L"notepad.exe");
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (::CreateProcessW(notepad.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     const ScopedKernelHandle thread(process.hThread);
     const ScopedKernelHandle child(process.hProcess);
   }

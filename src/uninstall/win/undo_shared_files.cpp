@@ -8,6 +8,7 @@
 #include "foundation/win/registry.h"
 #include "foundation/win/run_and_wait.h"
 #include "foundation/win/scoped_handle.h"
+#include "foundation/win/system_programs.h"
 #include "foundation/win/x86_view.h"
 #include "run/win/message_boxes.h"
 #include "startup/installer_settings.h"
@@ -52,8 +53,8 @@ void WriteCount(HKEY key, const std::string& path, DWORD count) {
 void UnregisterComServer(const std::string& path, bool is64Bit) {
   if (is64Bit || kEmulatesX86View) {
     MachineSettings machine;
-    const std::wstring regsvr32 = is64Bit ? L"regsvr32.exe" : L"\"" + X86SystemFolder() + L"\\regsvr32.exe\"";
-    RunAndWait(regsvr32 + L" /s /u \"" + WidePathText(path) + L"\"", machine.Folders().SystemDir(), true);
+    const std::wstring regsvr32 = is64Bit ? SystemProgram(L"regsvr32.exe") : X86SystemFolder() + L"\\regsvr32.exe";
+    RunAndWait(L"\"" + regsvr32 + L"\" /s /u \"" + WidePathText(path) + L"\"", machine.Folders().SystemDir(), true);
     return;
   }
   const ScopedModule module(::LoadLibraryExW(WidePath(path).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
