@@ -8,7 +8,10 @@ bool MatchesWindowPattern(std::string_view pattern, std::string_view name) {
 }
 
 bool MatchesProgramToClose(const ProgramToClose& entry, std::string_view windowClass, std::string_view title) {
-  return MatchesWindowPattern(entry.ClassPattern, windowClass) && MatchesWindowPattern(entry.TitlePattern, title);
+  // An empty pattern places no constraint; an entry with neither matches nothing.
+  if (entry.ClassPattern.empty() && entry.TitlePattern.empty()) return false;
+  return (entry.ClassPattern.empty() || MatchesWindowPattern(entry.ClassPattern, windowClass)) &&
+         (entry.TitlePattern.empty() || MatchesWindowPattern(entry.TitlePattern, title));
 }
 
 }  // namespace brennick

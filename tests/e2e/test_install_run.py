@@ -205,6 +205,27 @@ class InstallRefusals(InstallTestCase):
         self.assertEqual((caption, text, code),
                          (self.messages(setup)[21], 'Failed to obtain installation directory from "%s"' % setting, 1))
 
+    def test_master_product_counts_as_installed_by_its_uninstall_values(self):
+        project = product("Addon Tool", flags="master_product = true\nno_greeting = true") + (
+            '[master]\nproduct = "Base Tool"\ndisplay_name = "Base Tool Deluxe"\n'
+            '[folders]\ninstall = "<master>"\n[[files]]\nsource = "files/*"\n')
+        setup = self.build("addon", project, {"files/addon.txt": b"addon"})
+        key = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Base Tool"
+        # Not installed: refused, with the master's display name.
+        caption, text, code = self.run_to_message_box(setup)
+        self.assertEqual((text, code), (self.messages(setup)[12].replace("%s", "Base Tool Deluxe"), 1))
+        # Either uninstall value makes it installed, also when it is empty.
+        base = self.prefix.drive_c / "Base Tool"
+        base.mkdir(exist_ok=True)
+        self.set_registry_value(key, "InstallLocation", "C:\\Base Tool")
+        for value in ("UninstallString", "QuietUninstallString"):
+            with self.subTest(value):
+                self.set_registry_value(key, value, "")
+                self.assertEqual(self.run_silently(setup + " /a"), 1)
+                self.assertEqual((base / "addon.txt").read_bytes(), b"addon")
+                (base / "addon.txt").unlink()
+                self.prefix.wine("reg", "delete", key, "/v", value, "/f", check=True)
+
     def test_no_at_the_version_question_cancels_and_leaves_the_log(self):
         name = "Earlier Tool"
         folder = self.program_files + "\\" + name

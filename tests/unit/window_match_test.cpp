@@ -19,6 +19,22 @@ TEST(WindowMatch, StarMeansContainsOtherwiseWholeName) {
   entry.TitlePattern = "*Untitled";
   EXPECT_TRUE(MatchesProgramToClose(entry, "Notepad", "Untitled - Notepad"));
   EXPECT_FALSE(MatchesProgramToClose(entry, "Edit", "Untitled - Notepad"));
+
+  // An empty pattern places no constraint: an entry with only a class (as
+  // the project file allows) matches every window of that class.
+  struct Case {
+    const char* classPattern;
+    const char* titlePattern;
+    bool matches;
+  };
+  const Case cases[] = {{"ExampleEditorMain", "", true}, {"", "*Editor", true}, {"", "", false},
+                        {"Other", "", false},            {"", "Editor", false}};
+  for (const Case& c : cases) {
+    entry.ClassPattern = c.classPattern;
+    entry.TitlePattern = c.titlePattern;
+    EXPECT_EQ(MatchesProgramToClose(entry, "ExampleEditorMain", "Example Editor"), c.matches)
+        << c.classPattern << " / " << c.titlePattern;
+  }
 }
 
 }  // namespace

@@ -67,10 +67,11 @@ void CheckMasterProduct(Program& program) {
   if (s.MasterProduct.empty()) s.MasterProduct = state.ProductName;
   if (s.MasterDisplayName.empty()) s.MasterDisplayName = state.ProductName;
   const std::string key = UninstallKeyPathOf(s.MasterProduct);
-  const auto uninstall = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString");
-  const bool installed =
-      uninstall && (!uninstall->empty() || !ReadRegistryString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString")->empty());
-  const std::string location = installed ? *ReadRegistryString(HKEY_LOCAL_MACHINE, key, "InstallLocation") : "";
+  // Installed: either uninstall command is there, whatever it holds.
+  const bool installed = ReadRegistryString(HKEY_LOCAL_MACHINE, key, "UninstallString").has_value() ||
+                         ReadRegistryString(HKEY_LOCAL_MACHINE, key, "QuietUninstallString").has_value();
+  const std::string location =
+      installed ? ReadRegistryString(HKEY_LOCAL_MACHINE, key, "InstallLocation").value_or("") : "";
   if (EqualsNoCase(s.DefaultInstallDir, "<master>")) {
     if (installed && !location.empty()) {
       s.DefaultInstallDir = location;

@@ -68,11 +68,19 @@ bool MakeFolderOf(Program& program, const FileRecord& r, const std::string& dest
 
 void RegisterFont(Program& program, const FileRecord& r, const std::string& destination) {
   InstallerState& state = program.state;
-  if (const OpenedKey fonts = CreateKey(HKEY_LOCAL_MACHINE, FontsRegistryKey(), KEY_SET_VALUE); fonts.ok()) {
-    ::RegSetValueExA(fonts.get(), r.Label.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(r.Name.c_str()),
-                     static_cast<DWORD>(r.Name.size() + 1));
+  // A font that is not registered is not there for the user: the log says so.
+  const OpenedKey fonts = CreateKey(HKEY_LOCAL_MACHINE, FontsRegistryKey(), KEY_SET_VALUE);
+  const LONG registered =
+      fonts.ok() ? ::RegSetValueExA(fonts.get(), r.Label.c_str(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(r.Name.c_str()), static_cast<DWORD>(r.Name.size() + 1))
+                 : static_cast<LONG>(fonts.windowsError);
+  if (registered != ERROR_SUCCESS) {
+    LogTexts(program, {"Registering font ", r.Label, " : FAILED\r\n", SystemErrorText(static_cast<DWORD>(registered)),
+                       "\r\n"});
   }
-  ::AddFontResourceW(WidePath(destination).c_str());
+  if (::AddFontResourceW(WidePath(destination).c_str()) == 0) {
+    LogTexts(program, {"Adding font resource ", destination, " : FAILED\r\n"});
+  }
   if (!IsPermanentFile(r)) state.Lists.ProductFonts += "\"" + r.Label + "\" \"" + r.Name + "\" ";
   state.Lists.FontsInstalled = true;
 }

@@ -61,8 +61,8 @@ bool AppendRecord(Program& program, bool isReinstall, const std::string& failure
   record.body = body;
   record.failures = failures;
   record.successLine = Message(state, MessageId::kSuccessTitle);
-  WriteAll(file.get(), BuildInstallLogRecord(record));
-  return true;
+  // A record that did not get written is no record: nothing to show.
+  return WriteAll(file.get(), BuildInstallLogRecord(record)) == 0;
 }
 
 // The end message of a run without failures: the plain success box, or the
@@ -152,7 +152,8 @@ void ViewInstallLog(Program& program) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (::CreateProcessW(notepad.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+  if (::CreateProcessW(notepad.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
     const ScopedKernelHandle thread(process.hThread);
     const ScopedKernelHandle child(process.hProcess);
   }

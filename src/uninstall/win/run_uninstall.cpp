@@ -190,7 +190,12 @@ void FinalCleanUp(UninstallRun& run) {
       if (!state.AutomaticMode) ShowError(run.program, message);
     }
     RunUninstallBatch(run, "UninstallBatch2", HasFlag(s.ProductFlags, flags::kUninstallBatch2Hidden));
-    DeleteKeyTree(HKEY_LOCAL_MACHINE, UninstallKeyPathOf(state.UninstallName), 0);
+    // A key that stays lists a product that is gone: the user is told.
+    const std::string keyPath = UninstallKeyPathOf(state.UninstallName);
+    if (const LONG error = DeleteKeyTree(HKEY_LOCAL_MACHINE, keyPath, 0); error != ERROR_SUCCESS) {
+      state.FailureText += "Unable to remove the registry key HKEY_LOCAL_MACHINE\\" + keyPath + ": " +
+                           SystemErrorText(static_cast<DWORD>(error)) + "\r\n";
+    }
   }
   NotifyProgramsFolderChange(state);
 }
