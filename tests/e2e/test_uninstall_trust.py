@@ -54,3 +54,53 @@ class UninstallDataSeal(UninstallTestCase):
         victim.unlink()
         victim.parent.rmdir()
         self.assert_same_state(before, self.machine_state())
+
+
+class PlantedLinks(UninstallTestCase):
+    def plant_link(self, folder: str):
+        """Another user swaps the product's docs folder for a link to a
+        folder that holds files of the recorded names (Wine shows a link of
+        the file system the way Windows shows a junction's target)."""
+        victim = self.prefix.drive_c / ("victim of " + folder.rsplit("\\", 1)[-1])
+        (victim / "en").mkdir(parents=True)
+        (victim / "readme.txt").write_bytes(b"someone else's")
+        (victim / "en" / "guide.txt").write_bytes(b"someone else's")
+        docs = self.path(folder + "\\docs")
+        for path in sorted(docs.rglob("*"), reverse=True):
+            path.rmdir() if path.is_dir() else path.unlink()
+        docs.rmdir()
+        docs.symlink_to(victim, target_is_directory=True)
+        return victim
+
+    def assert_untouched(self, victim):
+        self.assertEqual((victim / "readme.txt").read_bytes(), b"someone else's")
+        self.assertEqual((victim / "en" / "guide.txt").read_bytes(), b"someone else's")
+
+    def test_recorded_files_behind_a_link_are_not_deleted(self):
+        name = "Linked Tool"
+        setup = self.build("linked", product(name), product_files())
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        folder = self.folder(name)
+        victim = self.plant_link(folder)
+
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.assert_untouched(victim)
+        # The rest of the product is gone; the files behind the link are
+        # named as not deleted, so they stay in the list and the product stays
+        # registered.
+        self.assertFalse(self.path(folder + "\\tool.exe.txt").exists())
+        self.assertFalse(self.path(folder + "\\data").exists())
+        data = self.path(folder + "\\uninstall\\Uninstall.DAT").read_bytes().decode("cp1252")
+        self.assertIn(folder + "\\docs\\readme.txt\r\n", data)
+        self.assertIn(folder + "\\docs\\en\\guide.txt\r\n", data)
+        self.assertEqual(self.registry_value(UNINSTALL_KEY + name, "DisplayName"), name)
+
+    def test_folder_tree_removal_does_not_descend_into_a_link(self):
+        name = "Linked Tree Tool"
+        setup = self.build("linked-tree", product(name, flags="delete_install_dir = true"), product_files())
+        self.assertEqual(self.run_silently(setup + " /a"), 1)
+        folder = self.folder(name)
+        victim = self.plant_link(folder)
+        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
+        self.assert_untouched(victim)
+        self.assertFalse(self.path(folder + "\\tool.exe.txt").exists())

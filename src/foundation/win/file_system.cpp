@@ -2,6 +2,7 @@
 
 #include "foundation/path_text.h"
 #include "foundation/text.h"
+#include "foundation/win/no_links.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/win.h"
@@ -80,7 +81,12 @@ bool DeleteTree(const std::wstring& folder) {
         const std::wstring path = folder + L"\\" + name;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
             (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
-          complete &= DeleteTree(path);
+          // A link the system does not show as one is left alone.
+          if (LeadsToItself(path)) {
+            complete &= DeleteTree(path);
+          } else {
+            complete = false;
+          }
           continue;
         }
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0) {
@@ -105,7 +111,8 @@ bool DeleteFolderTree(const std::string& folder, const std::string& windowsFolde
   std::string windows = windowsFolder;
   while (!windows.empty() && windows.back() == '\\') windows.pop_back();
   if (PathBody(trimmed).size() <= 3 || EqualsNoCase(trimmed, windows)) return false;
-  return DeleteTree(WidePath(trimmed));
+  const std::wstring wide = WidePath(trimmed);
+  return LeadsToItself(wide) && DeleteTree(wide);
 }
 
 }  // namespace brennick::win

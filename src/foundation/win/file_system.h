@@ -18,7 +18,9 @@ std::uint32_t CreateFolderWithParents(const std::string& folder);
 // Whether the drive of a letter ('A' to 'Z') is there.
 bool DriveExists(char letter);
 
-// Deletes `folder` with everything in it (read-only files too). Refuses a
+// Deletes `folder` with everything in it (read-only files too), never
+// following a link into another folder: a linked folder is unlinked where the
+// system shows it as a link, and left alone where it does not. Refuses a
 // path of 3 characters or fewer (a drive root) and `windowsFolder`. False
 // when something could not be deleted.
 bool DeleteFolderTree(const std::string& folder, const std::string& windowsFolder);

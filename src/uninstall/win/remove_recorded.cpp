@@ -3,6 +3,7 @@
 #include "foundation/path_text.h"
 #include "foundation/text.h"
 #include "foundation/win/file_system.h"
+#include "foundation/win/no_links.h"
 #include "foundation/win/path_text_win.h"
 #include "startup/installer_settings.h"
 #include "startup/resolve_path.h"
@@ -34,13 +35,10 @@ RecordedRemoval DeleteRecordedFiles(Program& program, InstallUi& ui, const std::
     }
     ui.ShowProgressItem(DisplayPath(entry.path), std::nullopt, 0);
     ui.SetProgress(11 + static_cast<int>(81 * index / count));
-    const std::wstring wide = WidePath(entry.path);
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) continue;
-    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-      ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    if (::DeleteFileW(wide.c_str())) {
+    if (::GetFileAttributesW(WidePath(entry.path).c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    // A path that a link planted in the folder turns into another file's is
+    // not deleted, only named as a failure.
+    if (DeleteFileWithoutLinks(entry.path) == 0) {
       removal.deleted.insert(LowerAscii(entry.path));
     } else {
       state.FailureText += Message(state, MessageId::kCouldNotDelete) + " " + entry.path + "\r\n";
