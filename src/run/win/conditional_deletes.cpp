@@ -1,6 +1,7 @@
 #include "run/win/conditional_deletes.h"
 
 #include "foundation/win/local_time.h"
+#include "foundation/win/no_links.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/system_error_text.h"
@@ -49,11 +50,14 @@ Outcome DeleteOneFile(Program& program, DeletionPass pass, const FileDeletionEnt
   std::string failure;
   const bool onlyAtRestart = (entry.Flags & kDeleteOnlyAtRestart) != 0;
   if (!onlyAtRestart) {
-    if (::DeleteFileW(wide.c_str())) {
+    // A pattern over a folder other users may write must not reach through
+    // a link they planted there.
+    const std::uint32_t error = DeleteFileWithoutLinks(path);
+    if (error == 0) {
       if (install) LogTexts(program, {"Deleted file: ", path, "\r\n"});
       return Outcome::Done;
     }
-    failure = SystemErrorText(::GetLastError());
+    failure = SystemErrorText(error);
     if ((entry.Flags & kDeleteAtRestartOnFailure) == 0) {
       if (install) LogTexts(program, {"Failed to delete file \"", path, "\": ", failure, "\r\n"});
       return Outcome::Kept;

@@ -17,7 +17,7 @@ namespace {
 std::string DisplayPath(const std::string& path) { return IsUtf8Path(path) ? FromWide(WidePathText(path), CP_ACP) : path; }
 
 void DeleteThumbnailCache(const std::string& folder) {
-  ::DeleteFileW(WidePath(JoinPath(folder, "thumbs.db")).c_str());
+  DeleteFileWithoutLinks(JoinPath(folder, "thumbs.db"));
 }
 
 }  // namespace

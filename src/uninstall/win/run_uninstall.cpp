@@ -6,6 +6,7 @@
 #include "foundation/fatal.h"
 #include "foundation/message_format.h"
 #include "foundation/win/file_system.h"
+#include "foundation/win/no_links.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/privilege.h"
 #include "foundation/win/registry.h"
@@ -184,7 +185,7 @@ void FinalCleanUp(UninstallRun& run) {
   const SettingsRecord& s = state.Settings;
   if (!s.SharedPath.empty()) ::RemoveDirectoryW(WidePath(s.SharedPath).c_str());
   if (state.FailureText.empty()) {
-    ::DeleteFileW(WidePath(JoinPath(state.UninstallDataDir, kUninstallDataFileName)).c_str());
+    DeleteFileWithoutLinks(JoinPath(state.UninstallDataDir, kUninstallDataFileName));
     if (HasFlag(s.ProductFlags, flags::kPathVariable)) {
       const std::string message = UpdatePathVariable(state, PathChange::Remove);
       if (!state.AutomaticMode) ShowError(run.program, message);
@@ -218,7 +219,7 @@ void RunUndoSteps(UninstallRun& run) {
   ui.SetStatus(MessageId::kStatusRemovingFiles);
   ui.SetProgress(5);
   if (!HasFlag(s.ProductFlags, flags::kKeepInstallLogAtUninstall)) {
-    ::DeleteFileW(WidePath(JoinPath(state.UninstallDataDir, "Install.LOG")).c_str());
+    DeleteFileWithoutLinks(JoinPath(state.UninstallDataDir, "Install.LOG"));
   }
   UndoSharedFiles(run);
   UndoMsiPackages(run);
