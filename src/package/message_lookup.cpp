@@ -1,5 +1,7 @@
 #include "package/message_lookup.h"
 
+#include <utility>
+
 namespace brennick {
 
 namespace {
@@ -9,7 +11,7 @@ MessageLookup& Lookup() {
 }
 }  // namespace
 
-void SetMessageLookup(MessageLookup lookup) { Lookup() = std::move(lookup); }
+MessageLookup SetMessageLookup(MessageLookup lookup) { return std::exchange(Lookup(), std::move(lookup)); }
 
 std::string LookUpMessage(int number) { return Lookup() ? Lookup()(number) : std::string(); }
 

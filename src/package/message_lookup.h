@@ -11,7 +11,8 @@ namespace brennick {
 // before that.
 using MessageLookup = std::function<std::string(int number)>;
 
-void SetMessageLookup(MessageLookup lookup);
+// Returns the lookup it replaces.
+MessageLookup SetMessageLookup(MessageLookup lookup);
 
 // The text of message `number`, or empty while no strings are loaded.
 std::string LookUpMessage(int number);

@@ -1,6 +1,7 @@
 #include "startup/installer_settings.h"
 
 #include "foundation/text.h"
+#include "package/message_lookup.h"
 #include "package/settings_reader.h"
 #include "startup/resolve_path.h"
 
@@ -102,10 +103,25 @@ void ApplyInstallerSettings(SettingsRecord r, InstallerState& state, SettingsEnv
 void ReadInstallerSettings(std::span<const std::uint8_t> block, InstallerState& state, SettingsEnvironment& env,
                            const std::function<void()>& afterField7) {
   SettingsRecord record;
-  ReadSettingsRecordInto(block, record, [&] {
-    ApplyFirstFields(record, state);
-    if (afterField7) afterField7();
-  });
+  {
+    // Damage found after the language strings were read (the end marker)
+    // is told in the package's own words. Strings not read yet are empty,
+    // and an empty text leaves the built-in one.
+    struct LookupScope {
+      MessageLookup previous;
+      ~LookupScope() { SetMessageLookup(std::move(previous)); }
+    } scope{SetMessageLookup([&record](int number) {
+      const LanguageStrings& strings = record.Languages;
+      if (number < 0 || static_cast<std::size_t>(number) >= strings.Messages.size()) return std::string();
+      const std::vector<std::string>& row = strings.Messages[static_cast<std::size_t>(number)];
+      const std::size_t language = MessageTable::InitialLanguage(strings.Names);
+      return language < row.size() ? row[language] : std::string();
+    })};
+    ReadSettingsRecordInto(block, record, [&] {
+      ApplyFirstFields(record, state);
+      if (afterField7) afterField7();
+    });
+  }
   ApplyInstallerSettings(std::move(record), state, env);
 }
 

@@ -87,7 +87,7 @@ class SetupPackage(ProgramTestCase):
             (("settings-checksum",), builtin(25)),
             (("setting", "LicenseTexts", "21", "4"), builtin(24)),
             (("setting", "BitmapSize", "101", "4"), builtin(39)),
-            (("setting", "EndMarker", "0", "4"), builtin(32)),
+            (("setting", "EndMarker", "0", "4"), packaged(32)),  # after the strings
             (("archive-byte",), packaged(55)),
             (("chunk-size", "0"), packaged(61)),
             (("version", "27.0.6"), ("Error", VERSION_MESSAGE % "27.0.6")),

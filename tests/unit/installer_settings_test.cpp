@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "builder/package/settings_writer.h"
+#include "fatal_capture.h"
 #include "foundation/text.h"
+#include "package/message_lookup.h"
 #include "package/package_layout.h"
 
 namespace brennick {
@@ -166,6 +168,23 @@ TEST(ReadInstallerSettings, FirstFieldsAreInForceWhenTheBackgroundComes) {
   });
   EXPECT_TRUE(called);
   EXPECT_EQ(state.Settings.Publisher, "Maker");
+}
+
+// A bad end marker is found after the language strings: the package's own
+// corrupt-installer text tells it, not the built-in one.
+TEST(ReadInstallerSettings, DamageAfterTheStringsSpeaksThePackagesLanguage) {
+  SettingsRecord r = Record();
+  r.Languages.Messages.resize(14, std::vector<std::string>(r.Languages.Names.size()));
+  for (std::string& text : r.Languages.Messages[13]) text = "Paket defekt, Code %d";
+  r.EndMarker = package::kSettingsEndMarker;
+  std::vector<std::uint8_t> block = build::WriteSettingsRecord(r);
+  block.back() ^= 1;  // the end marker is the last field
+  InstallerState state;
+  FakeMachine machine;
+  EXPECT_EQ(testing::FatalMessageOf([&] { ReadInstallerSettings(block, state, machine, nullptr); }),
+            "Paket defekt, Code 32");
+  // Once the run is over, nothing points into the record any more.
+  EXPECT_EQ(LookUpMessage(13), "");
 }
 
 }  // namespace
