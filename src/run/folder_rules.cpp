@@ -19,6 +19,16 @@ std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
 
 bool IsNetworkFolder(std::string_view folder) { return folder.starts_with("\\\\"); }
 
+std::string VolumeRoot(std::string_view folder) {
+  if (const char letter = DriveLetterOfFolder(folder); letter != 0) return DriveRoot(letter);
+  if (!IsNetworkFolder(folder)) return std::string();
+  const std::size_t server = folder.find('\\', 2);
+  if (server == std::string_view::npos || server == 2) return std::string();
+  const std::size_t share = folder.find('\\', server + 1);
+  if (share == server + 1) return std::string();
+  return std::string(folder.substr(0, share)) + "\\";
+}
+
 char DriveLetterOfFolder(std::string_view folder) {
   if (folder.size() < 2 || folder[1] != ':' || !IsLetter(folder[0])) return 0;
   return static_cast<char>(folder[0] & ~0x20);

@@ -17,6 +17,10 @@ char DriveLetterOfFolder(std::string_view folder);
 // The root folder of a drive: 'C' -> "C:\\".
 std::string DriveRoot(char letter);
 
+// The root of the volume an absolute folder lies on: "C:\\" for a drive,
+// "\\\\server\\share\\" for a network path; empty when there is none.
+std::string VolumeRoot(std::string_view folder);
+
 // True for "\\\\server\\share..." paths.
 bool IsNetworkFolder(std::string_view folder);
 

@@ -99,6 +99,10 @@ TEST(FolderRules, AbsoluteFolders) {
   }
   EXPECT_EQ(DriveLetterOfFolder("d:\\x"), 'D');
   EXPECT_EQ(DriveLetterOfFolder("\\\\server\\x"), 0);
+  EXPECT_EQ(VolumeRoot("d:\\x\\y"), "D:\\");
+  EXPECT_EQ(VolumeRoot("\\\\server\\share\\App\\x"), "\\\\server\\share\\");
+  EXPECT_EQ(VolumeRoot("\\\\server\\share"), "\\\\server\\share\\");
+  EXPECT_EQ(VolumeRoot("\\\\server"), "");
   EXPECT_TRUE(IsSameFolder("c:\\program files\\", "C:\\Program Files"));
   EXPECT_FALSE(IsSameFolder("C:\\Program Files\\App", "C:\\Program Files"));
 }

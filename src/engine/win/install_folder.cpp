@@ -24,9 +24,10 @@ namespace {
 
 bool IsNetworkDrive(char letter) { return letter != 0 && ::GetDriveTypeA(DriveRoot(letter).c_str()) == DRIVE_REMOTE; }
 
-bool IsReadOnlyVolume(char letter) {
+// A volume whose information cannot be read counts as read-only.
+bool IsReadOnlyVolume(const std::string& root) {
   DWORD flagsWord = 0;
-  if (!::GetVolumeInformationA(DriveRoot(letter).c_str(), nullptr, 0, nullptr, nullptr, &flagsWord, nullptr, 0)) {
+  if (!::GetVolumeInformationW(WidePath(root).c_str(), nullptr, 0, nullptr, nullptr, &flagsWord, nullptr, 0)) {
     return true;
   }
   return (flagsWord & FILE_READ_ONLY_VOLUME) != 0;
@@ -78,9 +79,11 @@ bool AcceptFolder(Program& program) {
     ShowError(program, FormatLanguageString(Message(state, MessageId::kProgramFilesRefused), {programFiles}));
     return false;
   }
-  if (letter != 0 && (IsReadOnlyVolume(letter) ||
-                      (HasFlag(flagsWord, flags::kRefuseRemovableDir) && IsRemovableInstallDrive(*folder)))) {
-    ShowError(program, FormatLanguageString(Message(state, MessageId::kDriveNotWritable), {letter}));
+  // A network folder is checked on its share like a drive on its root.
+  if (IsReadOnlyVolume(VolumeRoot(*folder)) ||
+      (HasFlag(flagsWord, flags::kRefuseRemovableDir) && IsRemovableInstallDrive(*folder))) {
+    ShowError(program,
+              FormatLanguageString(Message(state, MessageId::kDriveNotWritable), {letter != 0 ? letter : '\\'}));
     return false;
   }
   state.RequiredSpace = ComputeRequiredSpace(program);
