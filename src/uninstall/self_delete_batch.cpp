@@ -12,7 +12,7 @@ constexpr int kMostFolderLevels = 50;
 // A path as a quoted batch argument. The command interpreter expands
 // "%name%" even inside quotes, so a "%" in a folder name is doubled;
 // otherwise "del" and "rd" could act on a different path.
-std::string Quoted(std::string_view path) { return "\"" + ReplaceAll(path, "%", "%%") + "\""; }
+std::string QuotedPath(std::string_view path) { return "\"" + ReplaceAll(path, "%", "%%") + "\""; }
 
 void DropTrailingBackslash(std::string_view& path) {
   if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
@@ -21,7 +21,11 @@ void DropTrailingBackslash(std::string_view& path) {
 }  // namespace
 
 std::string SelfDeleteBatchText(std::string_view program, std::string_view installDir,
-                                std::string_view uninstallSubdir, std::string_view batchPath) {
+                                std::string_view uninstallSubdir, std::string_view batchPath,
+                                const BatchSpelling& spell) {
+  const auto Quoted = [&spell](std::string_view path) {
+    return QuotedPath(spell ? spell(std::string(path)) : std::string(path));
+  };
   std::string text = ":Repeat\r\ndel " + Quoted(program) + "\r\nif exist " + Quoted(program) + " goto Repeat\r\n";
   text += "CHOICE /T 3 /D Y\r\n";
   std::string_view subdir = uninstallSubdir;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,11 @@ inline constexpr const char* kSelfDeleteBatchName = "delunins.bat";
 // itself. Every line ends with "\r\n"; "rd" fails harmlessly on a folder that
 // is not empty. Every path is written in double quotes with its "%" signs
 // doubled, because the command interpreter would expand "%name%" in it.
+// `spell` gives each path as the batch can name it (the batch is ANSI text:
+// a "|" path goes by its short form).
+using BatchSpelling = std::function<std::string(const std::string& path)>;
 std::string SelfDeleteBatchText(std::string_view program, std::string_view installDir,
-                                std::string_view uninstallSubdir, std::string_view batchPath);
+                                std::string_view uninstallSubdir, std::string_view batchPath,
+                                const BatchSpelling& spell = nullptr);
 
 }  // namespace brennick

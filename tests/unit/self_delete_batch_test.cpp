@@ -46,6 +46,13 @@ TEST(SelfDeleteBatchText, WalksUpAtMostFiftyLevels) {
   EXPECT_EQ(text.find("rd \"C:\\App\\d\\d\\d\\d\\d\\d\\d\\d\\d\\d\"\r\n"), std::string::npos);
 }
 
+TEST(SelfDeleteBatchText, EveryPathGoesThroughTheSpelling) {
+  const auto spell = [](const std::string& path) { return path.starts_with("|") ? "S(" + path.substr(1) + ")" : path; };
+  EXPECT_EQ(SelfDeleteBatchText("|C:\\\xc3\xbc\\U\\u.exe", "|C:\\\xc3\xbc", "U", "C:\\T\\delunins.bat", spell),
+            ":Repeat\r\ndel \"S(C:\\\xc3\xbc\\U\\u.exe)\"\r\nif exist \"S(C:\\\xc3\xbc\\U\\u.exe)\" goto Repeat\r\n"
+            "CHOICE /T 3 /D Y\r\nrd \"S(C:\\\xc3\xbc\\U)\"\r\nrd \"S(C:\\\xc3\xbc)\"\r\ndel \"C:\\T\\delunins.bat\"\r\n");
+}
+
 TEST(SelfDeleteBatchText, PercentSignsInPathsAreNotExpanded) {
   EXPECT_EQ(SelfDeleteBatchText("C:\\100%App%\\u.exe", "C:\\100%App%", "U%TEMP%", "C:\\T%\\delunins.bat"),
             ":Repeat\r\n"

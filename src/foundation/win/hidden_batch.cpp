@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include "foundation/path_text.h"
 #include "foundation/win/path_text_win.h"
 #include "foundation/win/scoped_handle.h"
 #include "foundation/win/short_path.h"
@@ -44,9 +45,12 @@ std::wstring CommandInterpreter() {
   return SystemProgram(L"cmd.exe");
 }
 
+std::string AnsiPathForBatch(const std::string& path) { return IsUtf8Path(path) ? ShortPathOf(path) : path; }
+
 bool StartHiddenBatch(const std::string& batchPath) {
   const std::wstring shortBatch = WidePath(ShortPathOf(batchPath));
-  std::wstring command = L"\"" + CommandInterpreter() + L"\" /c " + shortBatch;
+  // Quoted: a short path may still hold blanks (a volume without short names).
+  std::wstring command = L"\"" + CommandInterpreter() + L"\" /c \"" + shortBatch + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -22,10 +22,6 @@ namespace brennick::win {
 
 namespace {
 
-// The batch file is ANSI text: a path that only the wide calls can name is
-// given by its short form, which the code page can nearly always hold.
-std::string AnsiPathForBatch(const std::string& path) { return IsUtf8Path(path) ? ShortPathOf(path) : path; }
-
 InstallBatchValues BatchValues(const InstallerState& state) {
   WindowsFacts facts;
   InstallBatchValues values = InstallBatchValuesOf(facts, RunValuesOf(state));

@@ -10,7 +10,8 @@ namespace brennick::win {
 
 bool WriteSelfDeleteBatch(const InstallerState& state) {
   const std::string batch = JoinPath(TemporaryFolder(), kSelfDeleteBatchName);
-  const std::string text = SelfDeleteBatchText(ModuleFileName(), state.InstallDir, state.Settings.UninstallSubdir, batch);
+  const std::string text = SelfDeleteBatchText(ModuleFileName(), state.InstallDir, state.Settings.UninstallSubdir,
+                                               batch, AnsiPathForBatch);
   if (WriteWholeFile(batch, text) != 0) return false;
   return StartHiddenBatch(batch);
 }
