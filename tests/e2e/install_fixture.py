@@ -2,6 +2,7 @@
 of their own, and the ways to look at what they did."""
 
 import json
+import random
 import shutil
 import subprocess
 from pathlib import Path
@@ -12,6 +13,12 @@ from wine_env import build_dir, dialogs, message_box_text, program_file
 # The packaged stamp of every test file: 1 June 2024, 12:00:00 UTC.
 STAMP = "2024-06-01T12:00:00"
 STAMP_EPOCH = 1717243200
+
+
+def noise(size: int, seed: int) -> bytes:
+    """Incompressible bytes, the same in every run, so that a failure can be
+    made again."""
+    return random.Random(seed).randbytes(size)
 
 
 def build_setup(prefix, name: str, project: str, files: dict, stub: Path) -> str:

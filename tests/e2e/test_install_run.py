@@ -6,7 +6,7 @@ import os
 import subprocess
 import unittest
 
-from install_fixture import STAMP, STAMP_EPOCH, InstallTestCase
+from install_fixture import STAMP, STAMP_EPOCH, InstallTestCase, noise
 from program_fixture import WORK
 from wine_env import screenshot, windows_dir
 
@@ -26,7 +26,7 @@ def twenty_files() -> dict:
     for i in range(7):
         files["files/docs/en/page%d.txt" % i] = ("page %d\r\n" % i).encode() * 50
     for i in range(6):
-        files["files/data/blob%d.bin" % i] = os.urandom(1000 * (i + 1))
+        files["files/data/blob%d.bin" % i] = noise(1000 * (i + 1), seed=i)
     return files
 
 

@@ -4,12 +4,11 @@ the builder run without /a; the page is watched by the UI driver's `watch`,
 which reads a control every millisecond or two while the program works."""
 
 import json
-import os
 import subprocess
 import time
 import unittest
 
-from install_fixture import STAMP, InstallTestCase
+from install_fixture import STAMP, InstallTestCase, noise
 from program_fixture import WORK
 from wine_env import dialogs, screenshot
 from wizard_pages import control
@@ -37,7 +36,7 @@ def product(name: str, stage_ms: int, flags: str = "", extra: str = "") -> str:
 
 
 def ten_files() -> dict:
-    return {"files/part%02d.bin" % i: os.urandom(2 * 1024 * 1024) for i in range(10)}
+    return {"files/part%02d.bin" % i: noise(2 * 1024 * 1024, seed=i) for i in range(10)}
 
 
 class Watch:

@@ -3,11 +3,10 @@ by the builder, removed through the command lines their Uninstall key
 registers, and the machine compared with how it was before."""
 
 import hashlib
-import os
 import subprocess
 import unittest
 
-from install_fixture import STAMP, InstallTestCase, export_registry
+from install_fixture import STAMP, InstallTestCase, export_registry, noise
 from program_fixture import WORK
 from wine_env import screenshot, wait_until, windows_dir
 
@@ -23,7 +22,7 @@ def product(name: str, flags: str = "", extra: str = "", files: str = '[[files]]
 
 def product_files() -> dict:
     return {"files/tool.exe.txt": b"tool\r\n" * 100, "files/docs/readme.txt": b"read me\r\n",
-            "files/docs/en/guide.txt": b"guide\r\n" * 20, "files/data/blob.bin": os.urandom(3000)}
+            "files/docs/en/guide.txt": b"guide\r\n" * 20, "files/data/blob.bin": noise(3000, seed=1)}
 
 
 class UninstallTestCase(InstallTestCase):
