@@ -76,19 +76,23 @@ class PlantedLinks(UninstallTestCase):
         self.assertEqual((victim / "readme.txt").read_bytes(), b"someone else's")
         self.assertEqual((victim / "en" / "guide.txt").read_bytes(), b"someone else's")
 
-    def test_recorded_files_behind_a_link_are_not_deleted(self):
-        name = "Linked Tool"
-        setup = self.build("linked", product(name), product_files())
+    def uninstall_past_a_link(self, name: str, tag: str, flags: str = "") -> str:
+        """Installs the product, plants the link, uninstalls quietly; the
+        files behind the link stay, the product's own go. Returns its folder."""
+        setup = self.build(tag, product(name, flags=flags), product_files())
         self.assertEqual(self.run_silently(setup + " /a"), 1)
         folder = self.folder(name)
         victim = self.plant_link(folder)
-
         self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
         self.assert_untouched(victim)
-        # The rest of the product is gone; the files behind the link are
-        # named as not deleted, so they stay in the list and the product stays
-        # registered.
         self.assertFalse(self.path(folder + "\\tool.exe.txt").exists())
+        return folder
+
+    def test_recorded_files_behind_a_link_are_not_deleted(self):
+        name = "Linked Tool"
+        folder = self.uninstall_past_a_link(name, "linked")
+        # The files behind the link are named as not deleted, so they stay in
+        # the list and the product stays registered.
         self.assertFalse(self.path(folder + "\\data").exists())
         data = self.path(folder + "\\uninstall\\Uninstall.DAT").read_bytes().decode("cp1252")
         self.assertIn(folder + "\\docs\\readme.txt\r\n", data)
@@ -96,11 +100,4 @@ class PlantedLinks(UninstallTestCase):
         self.assertEqual(self.registry_value(UNINSTALL_KEY + name, "DisplayName"), name)
 
     def test_folder_tree_removal_does_not_descend_into_a_link(self):
-        name = "Linked Tree Tool"
-        setup = self.build("linked-tree", product(name, flags="delete_install_dir = true"), product_files())
-        self.assertEqual(self.run_silently(setup + " /a"), 1)
-        folder = self.folder(name)
-        victim = self.plant_link(folder)
-        self.assertEqual(self.run_silently(self.uninstall_command(name, quiet=True)), 0)
-        self.assert_untouched(victim)
-        self.assertFalse(self.path(folder + "\\tool.exe.txt").exists())
+        self.uninstall_past_a_link("Linked Tree Tool", "linked-tree", flags="delete_install_dir = true")
